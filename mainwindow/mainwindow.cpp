@@ -1,0 +1,242 @@
+#include "mainwindow/mainwindow.h"
+
+#include "mainwindow/autosizelabel.h"
+#include "mainwindow/updown.h"
+#include "platform/appearance.h"
+#include "platform/processexit.h"
+#include "platform/programfolder.h"
+#include "settings/settingsstore.h"
+#include "version.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+
+namespace kovaldi {
+
+namespace {
+
+const QString kApplication = QStringLiteral("Kovaldi");
+const QString kSection = QStringLiteral("Config");
+
+QRect TwipsRect(int left, int top, int width, int height)
+{
+    return {Twips(left), Twips(top), Twips(width), Twips(height)};
+}
+
+template <typename Widget> Widget* Place(Widget* widget, const QString& name, QPoint twipsTopLeft)
+{
+    widget->setObjectName(name);
+    widget->move(Twips(twipsTopLeft.x()), Twips(twipsTopLeft.y()));
+    return widget;
+}
+
+template <typename Widget> Widget* Place(Widget* widget, const QString& name, const QRect& geometry)
+{
+    widget->setObjectName(name);
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+QLineEdit* NewTextBox(const QString& name, QWidget* parent, const QRect& geometry, QLabel* caption)
+{
+    // A box starts with its own name as its text; the load handling replaces it.
+    auto* box = Place(new QLineEdit(name, parent), name, geometry);
+    box->setAccessibleName(caption->text());
+    caption->setBuddy(box);
+    return box;
+}
+
+} // namespace
+
+MainWindow::MainWindow(SettingsStore& settings, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_settings(settings), m_executableFolder(ExecutableFolder())
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Form1"));
+    setWindowIcon(ApplicationIcon());
+    setFont(JapaneseGothicFont(9));
+    setFixedSize(Twips(6690), Twips(3345));
+    createControls();
+    setTabOrder();
+
+    // The change handlers are wired before the load handling fills the boxes, so that
+    // every fill runs its box's handling.
+    connect(txtHeader, &QLineEdit::textChanged, this, &MainWindow::txtHeader_Change);
+    connect(txtFooter, &QLineEdit::textChanged, this, &MainWindow::txtFooter_Change);
+    connect(txtMin, &QLineEdit::textChanged, this, &MainWindow::txtMin_Change);
+    connect(txtMax, &QLineEdit::textChanged, this, &MainWindow::txtMax_Change);
+    connect(txtBeam, &QLineEdit::textChanged, this, &MainWindow::txtBeam_Change);
+    connect(cmdMake, &QPushButton::clicked, this, &MainWindow::cmdMake_Click);
+    connect(cmdBrowse, &QPushButton::clicked, this, &MainWindow::cmdBrowse_Click);
+    connect(cmdEnd, &QPushButton::clicked, this, &MainWindow::cmdEnd_Click);
+    connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createControls()
+{
+    FrameMain = Place(
+        new QGroupBox(QStringLiteral("指定パスの配下に、連番のフォルダを一括作成します"), this),
+        QStringLiteral("FrameMain"), TwipsRect(120, 120, 6495, 2535));
+    // Created after the group box, so it is drawn in front of the box's top border.
+    Command1 = Place(new QPushButton(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)"), this),
+                     QStringLiteral("Command1"), TwipsRect(4920, 120, 1455, 255));
+    lblStatus = Place(new AutoSizeLabel(QStringLiteral("lblStatus"), this),
+                      QStringLiteral("lblStatus"), QPoint(120, 2760));
+    pbStatus =
+        Place(new QProgressBar(this), QStringLiteral("pbStatus"), TwipsRect(120, 3000, 4845, 255));
+    pbStatus->setRange(0, 100);
+    pbStatus->setValue(0);
+    pbStatus->setTextVisible(false);
+    cmdEnd = Place(new QPushButton(QStringLiteral("終了(&X)"), this), QStringLiteral("cmdEnd"),
+                   TwipsRect(5160, 2880, 1335, 375));
+
+    QWidget* frame = FrameMain;
+    const auto label = [frame](const QString& name, const QString& text, int left, int top) {
+        return Place(new AutoSizeLabel(text, frame), name, QPoint(left, top));
+    };
+    lblPath = label(QStringLiteral("lblPath"), QStringLiteral("該当フォルダ"), 240, 360);
+    txtPath = NewTextBox(QStringLiteral("txtPath"), frame, TwipsRect(240, 600, 5055, 270), lblPath);
+    cmdBrowse = Place(new QPushButton(QStringLiteral("参照(&B)"), frame),
+                      QStringLiteral("cmdBrowse"), TwipsRect(5400, 600, 975, 255));
+
+    const struct
+    {
+        const char16_t* text;
+        int left;
+        int top;
+    } captions[] = {
+        {u"ヘッダ", 240, 1080},  {u"フッタ", 240, 1440},
+        {u"最小値", 2760, 1080}, {u"最大値", 2760, 1440},
+        {u"桁数", 4920, 1080},   {u"＜プレビュー＞ 作成されるフォルダ", 120, 1920},
+    };
+    for (int i = 0; i < int(lblETC.size()); ++i)
+        lblETC[i] = label(QStringLiteral("lblETC(%1)").arg(i), QString::fromUtf16(captions[i].text),
+                          captions[i].left, captions[i].top);
+
+    txtHeader =
+        NewTextBox(QStringLiteral("txtHeader"), frame, TwipsRect(840, 1080, 1575, 270), lblETC[0]);
+    txtMin =
+        NewTextBox(QStringLiteral("txtMin"), frame, TwipsRect(3360, 1080, 1095, 270), lblETC[2]);
+    txtBeam =
+        NewTextBox(QStringLiteral("txtBeam"), frame, TwipsRect(5400, 1080, 615, 270), lblETC[4]);
+    udBeam = Place(new UpDown(frame), QStringLiteral("udBeam"), TwipsRect(6000, 1080, 240, 270));
+    udBeam->setRange(0, 10);
+    udBeam->setBuddy(txtBeam);
+    udBeam->setAccessibleName(lblETC[4]->text());
+    txtFooter =
+        NewTextBox(QStringLiteral("txtFooter"), frame, TwipsRect(840, 1440, 1575, 270), lblETC[1]);
+    txtMax =
+        NewTextBox(QStringLiteral("txtMax"), frame, TwipsRect(3360, 1440, 1095, 270), lblETC[3]);
+    cmdMake = Place(new QPushButton(QStringLiteral("作成(&M)"), frame), QStringLiteral("cmdMake"),
+                    TwipsRect(4920, 1560, 1455, 855));
+    lblTest = Place(new QLabel(QStringLiteral("ssssssssssssssssssss"), frame),
+                    QStringLiteral("lblTest"), TwipsRect(240, 2160, 4545, 180));
+    lblTest->setTextFormat(Qt::PlainText);
+    lblTest->setAccessibleName(lblETC[5]->text());
+}
+
+void MainWindow::setTabOrder()
+{
+    const QWidget* order[] = {txtPath, cmdBrowse, txtHeader, txtFooter, txtMin,  txtMax,
+                              txtBeam, udBeam,    cmdMake,   cmdEnd,    Command1};
+    for (size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
+    txtPath->setFocus();
+}
+
+void MainWindow::Form_Load()
+{
+    txtPath->setText(m_settings.GetSetting(kApplication, kSection, QStringLiteral("LastPath"), {}));
+    txtHeader->setText(m_settings.GetSetting(kApplication, kSection, QStringLiteral("Header"), {}));
+    txtFooter->setText(m_settings.GetSetting(kApplication, kSection, QStringLiteral("Footer"), {}));
+    txtMin->setText(
+        m_settings.GetSetting(kApplication, kSection, QStringLiteral("Min"), QStringLiteral("1")));
+    txtMax->setText(
+        m_settings.GetSetting(kApplication, kSection, QStringLiteral("Max"), QStringLiteral("10")));
+    txtBeam->setText(
+        m_settings.GetSetting(kApplication, kSection, QStringLiteral("Beam"), QStringLiteral("2")));
+    lblStatus->setText(QString());
+    m_programFolder = ProgramFolderFrom(m_executableFolder);
+    if (txtPath->text().isEmpty())
+        txtPath->setText(m_programFolder);
+    setWindowTitle(QStringLiteral("%1 - Version %2.%3.%4")
+                       .arg(QLatin1String(version::title))
+                       .arg(version::major)
+                       .arg(version::minor)
+                       .arg(version::revision));
+    pbStatus->setVisible(false);
+}
+
+void MainWindow::centreOnScreen()
+{
+    const QScreen* target = screen();
+    if (!target)
+        return;
+    move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameSize(),
+                             target->availableGeometry())
+             .topLeft());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    Form_QueryUnload();
+}
+
+void MainWindow::Form_QueryUnload()
+{
+    EndProcess();
+}
+
+void MainWindow::cmdEnd_Click()
+{
+    EndProcess();
+}
+
+void MainWindow::cmdMake_Click() {}
+
+void MainWindow::cmdBrowse_Click() {}
+
+void MainWindow::Command1_Click() {}
+
+void MainWindow::txtHeader_Change()
+{
+    UpdatePreview();
+}
+
+void MainWindow::txtFooter_Change()
+{
+    UpdatePreview();
+}
+
+void MainWindow::txtMin_Change()
+{
+    UpdatePreview();
+}
+
+void MainWindow::txtMax_Change()
+{
+    UpdatePreview();
+}
+
+void MainWindow::txtBeam_Change()
+{
+    UpdatePreview();
+}
+
+void MainWindow::UpdatePreview() {}
+
+void MainWindow::LockInputs() {}
+
+void MainWindow::UnlockInputs() {}
+
+} // namespace kovaldi

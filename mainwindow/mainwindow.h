@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <array>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace kovaldi {
+
+class AutoSizeLabel;
+class SettingsStore;
+class UpDown;
+
+// frmMain: the program's only working window, with the fixed layout of its controls.
+// Each handled event has one handler named control_event.
+class MainWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(SettingsStore& settings, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The folder whose path becomes ProgramFolder at load; the executable's folder
+    // unless a test says otherwise.
+    void setExecutableFolder(const QString& folder) { m_executableFolder = folder; }
+    const QString& programFolder() const { return m_programFolder; }
+
+    // Load handling: fills the boxes from the store (each fill runs that box's change
+    // handling), clears the status line, puts the program's folder into an empty target
+    // box, sets the title and hides the progress bar. Runs once, before the first show.
+    void Form_Load();
+
+    // Centres the window on the screen it will be shown on.
+    void centreOnScreen();
+
+    // Event handlers.
+    void Form_QueryUnload();
+    void cmdMake_Click();
+    void cmdBrowse_Click();
+    void cmdEnd_Click();
+    void Command1_Click();
+    void txtHeader_Change();
+    void txtFooter_Change();
+    void txtMin_Change();
+    void txtMax_Change();
+    void txtBeam_Change();
+
+    // The controls, by their design names.
+    QPushButton* Command1 = nullptr;
+    QGroupBox* FrameMain = nullptr;
+    AutoSizeLabel* lblStatus = nullptr;
+    QProgressBar* pbStatus = nullptr;
+    QPushButton* cmdEnd = nullptr;
+    AutoSizeLabel* lblPath = nullptr;
+    QLineEdit* txtPath = nullptr;
+    QPushButton* cmdBrowse = nullptr;
+    std::array<AutoSizeLabel*, 6> lblETC{};
+    QLineEdit* txtHeader = nullptr;
+    QLineEdit* txtMin = nullptr;
+    QLineEdit* txtBeam = nullptr;
+    UpDown* udBeam = nullptr;
+    QLineEdit* txtFooter = nullptr;
+    QLineEdit* txtMax = nullptr;
+    QPushButton* cmdMake = nullptr;
+    QLabel* lblTest = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void UpdatePreview();
+    void LockInputs();
+    void UnlockInputs();
+
+    void createControls();
+    void setTabOrder();
+
+    SettingsStore& m_settings;
+    QString m_executableFolder;
+    QString m_programFolder;
+};
+
+} // namespace kovaldi

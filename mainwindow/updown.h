@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QBasicTimer>
+#include <QStyle>
+#include <QWidget>
+
+class QLineEdit;
+class QStyleOptionSpinBox;
+
+namespace kovaldi {
+
+// A small up-down control bound to a text box (its buddy). It shows no number of its
+// own: its position is the number in the buddy, and each step writes the new number
+// into the buddy as plain decimal text, so the buddy's change handling runs as for
+// typed text. No wrap-around: a step past either end changes nothing.
+//
+// A buddy holding a number outside the range counts as standing at the nearest end,
+// so the first step moves inward from there (50 steps down to 9 in 0..10, -5 up to 1);
+// a buddy holding no number counts as standing at the lower end.
+class UpDown : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit UpDown(QWidget* parent = nullptr);
+
+    void setBuddy(QLineEdit* buddy);
+    void setRange(int minimum, int maximum);
+    int minimum() const { return m_minimum; }
+    int maximum() const { return m_maximum; }
+
+    // The buddy's number, clamped to the range.
+    int position() const;
+    void stepBy(int steps);
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void initStyleOption(QStyleOptionSpinBox* option) const;
+    void stopRepeat();
+
+    QLineEdit* m_buddy = nullptr;
+    int m_minimum = 0;
+    int m_maximum = 10;
+    QStyle::SubControl m_pressed = QStyle::SC_None;
+    QBasicTimer m_repeat;
+};
+
+} // namespace kovaldi

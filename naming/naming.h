@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+namespace kovaldi {
+
+// The folder naming rule: header + number padded with zeros + footer, made
+// directly inside BaseFolder. Pure functions, shared by the run and the preview.
+
+// "0" repeated digitCount times; empty for zero or a negative count.
+QString BuildZeroMask(int digitCount);
+
+// The number's decimal digits, zero-padded on the left to the mask's length.
+// A negative number gets "-" in front of the padded digits; the sign does not
+// count toward the mask's length. Longer numbers are never cut.
+QString FormatFolderNumber(long long number, const QString& zeroMask);
+
+QString BuildFolderName(const QString& header, const QString& numberText, const QString& footer);
+
+// The target folder text ending in one "\" (only the last character is looked at).
+QString BuildBaseFolder(const QString& targetFolder);
+
+} // namespace kovaldi

@@ -1,0 +1,14 @@
+#include "platform/processexit.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace kovaldi {
+
+void EndProcess()
+{
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+} // namespace kovaldi

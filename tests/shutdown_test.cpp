@@ -1,0 +1,99 @@
+// Exit and close requests end the process at once. Each case runs in a child process:
+// this executable started again with --child=<case>.
+#include "mainwindow/mainwindow.h"
+#include "settings/settingsstore.h"
+#include "testenv.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+int RunChild(const QByteArray& which, int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    kovaldi::SettingsStore settings;
+    kovaldi::MainWindow window(settings);
+    window.Form_Load();
+    window.show();
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window))
+        return 4;
+    window.txtHeader->setText(QStringLiteral("edited"));
+    window.txtMin->setText(QStringLiteral("5"));
+
+    if (which == "exit-button") {
+        window.cmdEnd->click();
+    } else if (which == "exit-key") {
+        QTest::keyClick(&window, Qt::Key_X, Qt::AltModifier);
+        QTest::qWait(2000); // the button clicks once its brief pressed look is over
+    } else if (which == "close") {
+        window.close();
+    } else if (which == "close-in-pump") {
+        // A handler that pumps events, as a run does, when the close request arrives.
+        QTimer::singleShot(0, &window, [&window] { window.close(); });
+        for (int i = 0; i < 1000; ++i) {
+            QApplication::processEvents();
+            std::puts("pumping");
+        }
+    }
+    std::puts("still running");
+    return 3;
+}
+
+} // namespace
+
+class ShutdownTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { kovaldi::test::UseTemporaryConfigHome(); }
+
+    void endsAtOnceWithoutStoring_data()
+    {
+        QTest::addColumn<QString>("which");
+        QTest::newRow("exit button") << "exit-button";
+        QTest::newRow("alt+x") << "exit-key";
+        QTest::newRow("close request") << "close";
+        QTest::newRow("close request inside the event pump") << "close-in-pump";
+    }
+    void endsAtOnceWithoutStoring()
+    {
+        QFETCH(QString, which);
+        kovaldi::test::ClearSettings();
+        kovaldi::SettingsStore store;
+        QVERIFY(store.SaveSetting("Kovaldi", "Config", "Header", "stored"));
+        QFile file(kovaldi::test::SettingsFilePath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {"--child=" + which});
+        QVERIFY(child.waitForFinished(60000));
+        const QByteArray output = child.readAllStandardOutput();
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
+        QVERIFY2(!output.contains("still running"), output.constData());
+
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    if (argc > 1 && QByteArray(argv[1]).startsWith("--child="))
+        return RunChild(QByteArray(argv[1]).mid(8), argc, argv);
+    QApplication application(argc, argv);
+    ShutdownTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "shutdown_test.moc"

@@ -1,0 +1,126 @@
+#include "modaldriver.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <deque>
+
+namespace kovaldi::test {
+
+struct ModalDriver::State
+{
+    struct Expected
+    {
+        Answer answer;
+        int timeoutMs;
+    };
+    std::deque<Expected> queue;
+    QDeadlineTimer deadline;
+    QPointer<QWidget> lastAnswered;
+    QTimer timer;
+};
+
+ModalDriver::ModalDriver() : m_state(new State)
+{
+    m_state->timer.setInterval(5);
+    QObject::connect(&m_state->timer, &QTimer::timeout, [this] {
+        auto& queue = m_state->queue;
+        if (queue.empty()) {
+            m_state->timer.stop();
+            return;
+        }
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal != m_state->lastAnswered && modal->isVisible()) {
+            const Answer answer = queue.front().answer;
+            queue.pop_front();
+            m_state->lastAnswered = modal;
+            if (!queue.empty())
+                m_state->deadline.setRemainingTime(queue.front().timeoutMs);
+            answer(modal);
+            return;
+        }
+        if (m_state->deadline.hasExpired()) {
+            m_failures << QStringLiteral("no modal window appeared in time");
+            queue.pop_front();
+            if (!queue.empty())
+                m_state->deadline.setRemainingTime(queue.front().timeoutMs);
+        }
+    });
+}
+
+ModalDriver::~ModalDriver()
+{
+    delete m_state;
+}
+
+void ModalDriver::expect(Answer answer, int timeoutMs)
+{
+    if (m_state->queue.empty())
+        m_state->deadline.setRemainingTime(timeoutMs);
+    m_state->queue.push_back({std::move(answer), timeoutMs});
+    m_state->timer.start();
+}
+
+void ModalDriver::expectMessage(QMessageBox::StandardButton press, int timeoutMs)
+{
+    expect(
+        [this, press](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (!box) {
+                m_failures << QStringLiteral("expected a message box, got %1")
+                                  .arg(QString::fromLatin1(modal->metaObject()->className()));
+                modal->close();
+                return;
+            }
+            m_messages << Describe(box);
+            if (QAbstractButton* button = box->button(press))
+                button->click();
+            else
+                m_failures << QStringLiteral("message box without the button to press");
+        },
+        timeoutMs);
+}
+
+int ModalDriver::pending() const
+{
+    return int(m_state->queue.size());
+}
+
+QString ModalDriver::Describe(const QMessageBox* box)
+{
+    QString icon;
+    switch (box->icon()) {
+    case QMessageBox::Warning:
+        icon = QStringLiteral("warning");
+        break;
+    case QMessageBox::Question:
+        icon = QStringLiteral("question");
+        break;
+    case QMessageBox::Information:
+        icon = QStringLiteral("information");
+        break;
+    case QMessageBox::Critical:
+        icon = QStringLiteral("error");
+        break;
+    default:
+        icon = QStringLiteral("none");
+    }
+    QStringList buttons;
+    for (const auto& [button, name] :
+         {std::pair{QMessageBox::Ok, "Ok"}, {QMessageBox::Yes, "Yes"}, {QMessageBox::No, "No"}})
+        if (box->button(button))
+            buttons << QLatin1String(name);
+    QString defaultButton;
+    if (const QAbstractButton* pressedByEnter = box->defaultButton())
+        defaultButton = pressedByEnter == box->button(QMessageBox::Yes)  ? "Yes"
+                        : pressedByEnter == box->button(QMessageBox::No) ? "No"
+                                                                         : "Ok";
+    return QStringList{icon, box->text(), box->windowTitle(), buttons.join(QLatin1Char(',')),
+                       defaultButton}
+        .join(QLatin1Char('|'));
+}
+
+} // namespace kovaldi::test

@@ -38,6 +38,7 @@ int main(int argc, char* argv[])
                                             .arg(kovaldi::version::major)
                                             .arg(kovaldi::version::minor)
                                             .arg(kovaldi::version::revision));
+    QApplication::setDesktopFileName(QString::fromLatin1(kovaldi::version::appId));
     QApplication::setWindowIcon(kovaldi::ApplicationIcon());
     QApplication::setFont(kovaldi::JapaneseGothicFont(9));
     kovaldi::InstallQtTranslations(application);

@@ -1,5 +1,7 @@
 #include "platform/appearance.h"
 
+#include "version.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -21,10 +23,11 @@ QFont JapaneseGothicFont(double pointSize)
 
 QIcon ApplicationIcon()
 {
-    QIcon icon;
+    QIcon builtIn;
     for (const int size : {16, 32, 48, 256})
-        icon.addFile(QStringLiteral(":/icons/kovaldi-%1.png").arg(size), QSize(size, size));
-    return icon;
+        builtIn.addFile(QStringLiteral(":/icons/kovaldi-%1.png").arg(size), QSize(size, size));
+    // The installed icon theme's copy when there is one, so the desktop's look applies.
+    return QIcon::fromTheme(QLatin1String(version::appId), builtIn);
 }
 
 void InstallQtTranslations(QCoreApplication& application)

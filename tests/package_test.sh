@@ -1,0 +1,32 @@
+#!/bin/sh
+# Builds the Debian package and checks its files and relations.
+#   package_test.sh <build folder> <application id>
+set -eu
+build=$1
+id=$2
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+
+(cd "$out" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$out" >/dev/null)
+deb=$(ls "$out"/*.deb)
+info=$(dpkg-deb --info "$deb")
+contents=$(dpkg-deb --contents "$deb")
+echo "$info"
+echo "$contents"
+
+status=0
+has() {
+    if printf '%s\n' "$1" | grep -q -E "$2"; then echo "ok      $2"; else echo "MISSING $2"; status=1; fi
+}
+has "$info" '^ Package: kovaldi$'
+has "$info" '^ Version: 1\.0\.0$'
+has "$info" '^ Depends: .*libqt6widgets6'
+has "$info" '^ Depends: .*qt6-qpa-plugins'
+has "$info" '^ Recommends: .*fonts-ipafont-gothic \| fonts-noto-cjk'
+has "$info" '^ Recommends: .*xdg-utils'
+has "$contents" '\./usr/bin/kovaldi$'
+has "$contents" "\./usr/share/applications/$id\.desktop$"
+has "$contents" "\./usr/share/metainfo/$id\.metainfo\.xml$"
+has "$contents" "\./usr/share/icons/hicolor/scalable/apps/$id\.svg$"
+has "$contents" "\./usr/share/icons/hicolor/256x256/apps/$id\.png$"
+exit $status

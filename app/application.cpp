@@ -1,0 +1,58 @@
+#include "app/application.h"
+
+#include "mainwindow/mainwindow.h"
+#include "platform/appearance.h"
+#include "settings/settingsstore.h"
+#include "version.h"
+
+#include <QApplication>
+#include <cstdio>
+
+namespace kovaldi {
+
+namespace {
+
+// Without any display Qt would print a page about platform plugins and abort; one line
+// says what is wrong.
+bool HasDisplay()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#else
+    return true;
+#endif
+}
+
+} // namespace
+
+int RunApplication(int& argc, char** argv, const std::function<void(MainWindow&)>& beforeShow)
+{
+    if (!HasDisplay()) {
+        std::fputs("kovaldi: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+                   "start it from a desktop session.\n",
+                   stderr);
+        return 1;
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QString::fromLatin1(version::title));
+    QApplication::setApplicationVersion(
+        QStringLiteral("%1.%2.%3").arg(version::major).arg(version::minor).arg(version::revision));
+    QApplication::setDesktopFileName(QString::fromLatin1(version::appId));
+    QApplication::setWindowIcon(ApplicationIcon());
+    QApplication::setFont(JapaneseGothicFont(9));
+    InstallQtTranslations(application);
+
+    SettingsStore settings;
+    MainWindow window(settings);
+    window.Form_Load();
+    window.centreOnScreen();
+    if (beforeShow)
+        beforeShow(window);
+    window.show();
+    return application.exec();
+}
+
+} // namespace kovaldi

@@ -2,6 +2,7 @@
 
 #include "mainwindow/autosizelabel.h"
 #include "mainwindow/updown.h"
+#include "picker/folderchooser.h"
 #include "platform/appearance.h"
 #include "platform/processexit.h"
 #include "platform/programfolder.h"
@@ -9,6 +10,7 @@
 #include "version.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -56,7 +58,8 @@ QLineEdit* NewTextBox(const QString& name, QWidget* parent, const QRect& geometr
 MainWindow::MainWindow(SettingsStore& settings, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_settings(settings), m_executableFolder(ExecutableFolder())
+      m_settings(settings), m_executableFolder(ExecutableFolder()),
+      m_folderChooser(&SystemFolderChooser())
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Form1"));
@@ -80,6 +83,11 @@ MainWindow::MainWindow(SettingsStore& settings, QWidget* parent)
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::setFolderChooser(FolderChooser* chooser)
+{
+    m_folderChooser = chooser ? chooser : &SystemFolderChooser();
+}
 
 void MainWindow::createControls()
 {
@@ -204,7 +212,16 @@ void MainWindow::cmdEnd_Click()
 
 void MainWindow::cmdMake_Click() {}
 
-void MainWindow::cmdBrowse_Click() {}
+void MainWindow::cmdBrowse_Click()
+{
+    // Relative targets resolve against the program's folder from now on. The folder itself,
+    // not the box's form of it: "C:" would name the drive's current folder, not its root.
+    // Should the folder be gone, the picker still opens and the old directory stays.
+    QDir::setCurrent(m_executableFolder);
+    const QString chosen = m_folderChooser->chooseFolder(this, txtPath->text());
+    if (!chosen.isEmpty())
+        txtPath->setText(chosen);
+}
 
 void MainWindow::Command1_Click() {}
 

@@ -1,5 +1,6 @@
 #include "mainwindow/mainwindow.h"
 
+#include "about/aboutwindow.h"
 #include "mainwindow/autosizelabel.h"
 #include "mainwindow/updown.h"
 #include "picker/folderchooser.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -223,7 +225,21 @@ void MainWindow::cmdBrowse_Click()
         txtPath->setText(chosen);
 }
 
-void MainWindow::Command1_Click() {}
+void MainWindow::Command1_Click()
+{
+    if (!AboutWindow::current()) {
+        // Owned by this window for its short life, so it is centred over it and stays on
+        // top of it on every desktop.
+        auto* about = new AboutWindow(this);
+        AboutWindow::setCurrent(about);
+        about->Form_Load();
+    }
+    QPointer<AboutWindow> about = AboutWindow::current();
+    about->exec();
+    // Closing has emptied the reference; the closed window is not used again.
+    if (about && about != AboutWindow::current())
+        delete about;
+}
 
 void MainWindow::txtHeader_Change()
 {

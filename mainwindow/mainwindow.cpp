@@ -1,7 +1,9 @@
 #include "mainwindow/mainwindow.h"
 
+#include "about/aboutwindow.h"
 #include "mainwindow/autosizelabel.h"
 #include "mainwindow/updown.h"
+#include "picker/folderchooser.h"
 #include "platform/appearance.h"
 #include "platform/processexit.h"
 #include "platform/programfolder.h"
@@ -9,8 +11,10 @@
 #include "version.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -56,7 +60,8 @@ QLineEdit* NewTextBox(const QString& name, QWidget* parent, const QRect& geometr
 MainWindow::MainWindow(SettingsStore& settings, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_settings(settings), m_executableFolder(ExecutableFolder())
+      m_settings(settings), m_executableFolder(ExecutableFolder()),
+      m_folderChooser(&SystemFolderChooser())
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Form1"));
@@ -80,6 +85,11 @@ MainWindow::MainWindow(SettingsStore& settings, QWidget* parent)
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::setFolderChooser(FolderChooser* chooser)
+{
+    m_folderChooser = chooser ? chooser : &SystemFolderChooser();
+}
 
 void MainWindow::createControls()
 {
@@ -204,9 +214,32 @@ void MainWindow::cmdEnd_Click()
 
 void MainWindow::cmdMake_Click() {}
 
-void MainWindow::cmdBrowse_Click() {}
+void MainWindow::cmdBrowse_Click()
+{
+    // Relative targets resolve against the program's folder from now on. The folder itself,
+    // not the box's form of it: "C:" would name the drive's current folder, not its root.
+    // Should the folder be gone, the picker still opens and the old directory stays.
+    QDir::setCurrent(m_executableFolder);
+    const QString chosen = m_folderChooser->chooseFolder(this, txtPath->text());
+    if (!chosen.isEmpty())
+        txtPath->setText(chosen);
+}
 
-void MainWindow::Command1_Click() {}
+void MainWindow::Command1_Click()
+{
+    if (!AboutWindow::current()) {
+        // Owned by this window for its short life, so it is centred over it and stays on
+        // top of it on every desktop.
+        auto* about = new AboutWindow(this);
+        AboutWindow::setCurrent(about);
+        about->Form_Load();
+    }
+    QPointer<AboutWindow> about = AboutWindow::current();
+    about->exec();
+    // Closing has emptied the reference; the closed window is not used again.
+    if (about && about != AboutWindow::current())
+        delete about;
+}
 
 void MainWindow::txtHeader_Change()
 {

@@ -13,6 +13,7 @@ class QPushButton;
 namespace kovaldi {
 
 class AutoSizeLabel;
+class FolderChooser;
 class SettingsStore;
 class UpDown;
 
@@ -29,6 +30,9 @@ public:
     // unless a test says otherwise.
     void setExecutableFolder(const QString& folder) { m_executableFolder = folder; }
     const QString& programFolder() const { return m_programFolder; }
+
+    // The picker behind Browse; the real dialog unless a test says otherwise. Not owned.
+    void setFolderChooser(FolderChooser* chooser);
 
     // Load handling: fills the boxes from the store (each fill runs that box's change
     // handling), clears the status line, puts the program's folder into an empty target
@@ -83,6 +87,7 @@ private:
     SettingsStore& m_settings;
     QString m_executableFolder;
     QString m_programFolder;
+    FolderChooser* m_folderChooser;
 };
 
 } // namespace kovaldi

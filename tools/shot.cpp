@@ -1,6 +1,7 @@
 // Renders Kovaldi's windows to PNG files, for a look at them without a display:
 //   QT_QPA_PLATFORM=offscreen kovaldi-shot <output folder>
 // The settings come from a fresh temporary folder, so the main window shows a first start.
+#include "about/aboutwindow.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/appearance.h"
 #include "settings/settingsstore.h"
@@ -9,7 +10,22 @@
 #include <QDir>
 #include <QPixmap>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <cstdio>
+
+namespace {
+
+bool Save(QWidget& window, const QString& path)
+{
+    if (!window.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -26,11 +42,19 @@ int main(int argc, char* argv[])
     window.Form_Load();
     window.show();
     QApplication::processEvents();
-    const QString mainPath = outputFolder + QStringLiteral("/mainwindow.png");
-    if (!window.grab().save(mainPath)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(mainPath));
+    if (!Save(window, outputFolder + QStringLiteral("/mainwindow.png")))
         return 1;
-    }
-    std::printf("%s\n", qPrintable(mainPath));
+
+    // The About window as it opens, and with the home-page link under the mouse.
+    kovaldi::AboutWindow about(&window);
+    about.Form_Load();
+    about.show();
+    QApplication::processEvents();
+    if (!Save(about, outputFolder + QStringLiteral("/aboutwindow.png")))
+        return 1;
+    about.Label2_MouseMove();
+    QApplication::processEvents();
+    if (!Save(about, outputFolder + QStringLiteral("/aboutwindow-link.png")))
+        return 1;
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <memory>
 
 class QGroupBox;
 class QLabel;
@@ -13,6 +14,7 @@ class QPushButton;
 namespace kovaldi {
 
 class AutoSizeLabel;
+class FileSystem;
 class SettingsStore;
 class UpDown;
 
@@ -29,6 +31,10 @@ public:
     // unless a test says otherwise.
     void setExecutableFolder(const QString& folder) { m_executableFolder = folder; }
     const QString& programFolder() const { return m_programFolder; }
+
+    // The file system that runs create their folders in: the machine's own unless a test
+    // gives another (nullptr goes back to the machine's own). Not owned.
+    void setFileSystem(FileSystem* fileSystem);
 
     // Load handling: fills the boxes from the store (each fill runs that box's change
     // handling), clears the status line, puts the program's folder into an empty target
@@ -73,6 +79,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    friend class RunWindowAdapter;
+
     void UpdatePreview();
     void LockInputs();
     void UnlockInputs();
@@ -81,6 +89,8 @@ private:
     void setTabOrder();
 
     SettingsStore& m_settings;
+    std::unique_ptr<FileSystem> m_localFileSystem;
+    FileSystem* m_fileSystem = nullptr;
     QString m_executableFolder;
     QString m_programFolder;
 };

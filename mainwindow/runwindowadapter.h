@@ -1,0 +1,35 @@
+#pragma once
+
+#include "run/runwindow.h"
+
+namespace kovaldi {
+
+class MainWindow;
+
+// The main window as a run sees it: its boxes, status line, progress bar, message boxes,
+// input lock and event pump.
+class RunWindowAdapter : public RunWindow
+{
+public:
+    explicit RunWindowAdapter(MainWindow& window) : m_window(window) {}
+
+    QString TargetFolderText() const override;
+    QString HeaderText() const override;
+    QString FooterText() const override;
+    QString MinimumText() const override;
+    QString MaximumText() const override;
+    QString DigitCountText() const override;
+
+    void SetStatus(const QString& text) override;
+    void SetProgress(float value) override;
+    bool Ask(const QString& text) override;
+    void Tell(const QString& text, MessageKind kind) override;
+    void LockInputs() override;
+    void UnlockInputs() override;
+    void PumpEvents() override;
+
+private:
+    MainWindow& m_window;
+};
+
+} // namespace kovaldi

@@ -62,12 +62,15 @@ void RunWindowAdapter::Tell(const QString& text, MessageKind kind)
 
 void RunWindowAdapter::LockInputs()
 {
+    m_focusBeforeLock = m_window.focusWidget();
     m_window.LockInputs();
 }
 
 void RunWindowAdapter::UnlockInputs()
 {
     m_window.UnlockInputs();
+    if (m_focusBeforeLock && m_focusBeforeLock->isEnabled())
+        m_focusBeforeLock->setFocus(Qt::OtherFocusReason);
 }
 
 void RunWindowAdapter::PumpEvents()

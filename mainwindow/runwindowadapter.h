@@ -2,6 +2,9 @@
 
 #include "run/runwindow.h"
 
+#include <QPointer>
+#include <QWidget>
+
 namespace kovaldi {
 
 class MainWindow;
@@ -30,6 +33,9 @@ public:
 
 private:
     MainWindow& m_window;
+    // Locking moves the focus off the disabled control (onto the version button, the
+    // only one left); unlocking gives it back, so that the keyboard is where it was.
+    QPointer<QWidget> m_focusBeforeLock;
 };
 
 } // namespace kovaldi

@@ -225,6 +225,8 @@ private slots:
         MainWindow& window = ShownWindow();
         const QString target = m_dir->path();
         SetInputs(window, target, "img", "_a", "1", "3", "3");
+        window.cmdMake->setFocus();
+        QCOMPARE(QApplication::focusWidget(), window.cmdMake);
 
         ModalDriver driver;
         QString beforeConfirmation;
@@ -261,6 +263,7 @@ private slots:
         QCOMPARE(foldersAtOutcome, QStringList({"img001_a", "img002_a", "img003_a"}));
         QVERIFY(!storedAtOutcome);
         QCOMPARE(Unlocked(window), QString());
+        QCOMPARE(window.focusWidget(), window.cmdMake); // the keyboard is back
         QCOMPARE(Stored("LastPath"), target);
         QCOMPARE(Stored("Header"), "img");
         QCOMPARE(Stored("Footer"), "_a");

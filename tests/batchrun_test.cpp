@@ -143,46 +143,6 @@ QStringList Filtered(const QStringList& log, const QString& prefix)
     return result;
 }
 
-// A window for the runs against the real file system: keeps only what the run set last.
-class QuietWindow : public RunWindow
-{
-public:
-    explicit QuietWindow(Inputs inputs) : m_inputs(std::move(inputs)) {}
-
-    QStringList told;
-    QString status;
-    float progress = 0;
-
-    QString TargetFolderText() const override { return m_inputs.target; }
-    QString HeaderText() const override { return m_inputs.header; }
-    QString FooterText() const override { return m_inputs.footer; }
-    QString MinimumText() const override { return m_inputs.min; }
-    QString MaximumText() const override { return m_inputs.max; }
-    QString DigitCountText() const override { return m_inputs.beam; }
-    void SetStatus(const QString& text) override { status = text; }
-    void SetProgress(float value) override { progress = value; }
-    bool Ask(const QString&) override { return true; }
-    void Tell(const QString& text, MessageKind kind) override
-    {
-        told << KindName(kind) + " " + text;
-    }
-    void LockInputs() override {}
-    void UnlockInputs() override {}
-    void PumpEvents() override {}
-
-private:
-    Inputs m_inputs;
-};
-
-class NullSettings : public SettingsStore
-{
-public:
-    bool SaveSetting(const QString&, const QString&, const QString&, const QString&) override
-    {
-        return true;
-    }
-};
-
 } // namespace
 
 Q_DECLARE_METATYPE(Inputs)
@@ -215,6 +175,8 @@ private slots:
             << Inputs{"/w", "", "", "6", "5", "2"} << false << true << QStringList{order};
         QTest::newRow("missing target") << Inputs{"/w", "", "", "1", "10", "2"} << false << true
                                         << QStringList{"exists /w\\", missing};
+        QTest::newRow("blank target is not empty") << Inputs{"  ", "", "", "1", "10", "2"} << false
+                                                   << true << QStringList{"exists   \\", missing};
         QTest::newRow("confirmation declined") << Inputs{"/w", "", "", "1", "10", "2"} << true
                                                << false << QStringList{"exists /w\\", ask};
 
@@ -250,18 +212,6 @@ private slots:
         FakeSettings settings(actual);
         RunBatch(window, fileSystem, settings);
         QCOMPARE(actual, log);
-    }
-
-    void blankTargetIsNotEmpty()
-    {
-        QStringList log;
-        FakeWindow window({"  ", "", "", "1", "1", "2"}, log);
-        window.answerYes = false;
-        FakeFileSystem fileSystem(log);
-        FakeSettings settings(log);
-        RunBatch(window, fileSystem, settings);
-        QCOMPARE(log, (QStringList{"exists   \\"})
-                          << "tell warning 指定したパスが見つかりません。");
     }
 
     // ---- a whole run, call by call
@@ -534,11 +484,12 @@ private slots:
         }
         inputs.target.replace("@", dir.path());
 
-        QuietWindow window(inputs);
+        QStringList log;
+        FakeWindow window(inputs, log);
         LocalFileSystem fileSystem;
-        NullSettings settings;
+        FakeSettings settings(log);
         RunBatch(window, fileSystem, settings);
-        QCOMPARE(window.told, QStringList{message});
+        QCOMPARE(Filtered(log, "tell "), QStringList{message});
 
         QStringList found;
         QDirIterator it(dir.path(), QDir::AllEntries | QDir::NoDotAndDotDot,

@@ -2,16 +2,20 @@
 
 #include "about/aboutwindow.h"
 #include "mainwindow/autosizelabel.h"
+#include "mainwindow/runwindowadapter.h"
 #include "mainwindow/updown.h"
 #include "picker/folderchooser.h"
 #include "platform/appearance.h"
+#include "platform/localfilesystem.h"
 #include "platform/processexit.h"
 #include "platform/programfolder.h"
+#include "run/batchrun.h"
 #include "settings/settingsstore.h"
 #include "version.h"
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPointer>
@@ -60,7 +64,8 @@ QLineEdit* NewTextBox(const QString& name, QWidget* parent, const QRect& geometr
 MainWindow::MainWindow(SettingsStore& settings, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_settings(settings), m_executableFolder(ExecutableFolder()),
+      m_settings(settings), m_localFileSystem(std::make_unique<LocalFileSystem>()),
+      m_fileSystem(m_localFileSystem.get()), m_executableFolder(ExecutableFolder()),
       m_folderChooser(&SystemFolderChooser())
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -89,6 +94,11 @@ MainWindow::~MainWindow() = default;
 void MainWindow::setFolderChooser(FolderChooser* chooser)
 {
     m_folderChooser = chooser ? chooser : &SystemFolderChooser();
+}
+
+void MainWindow::setFileSystem(FileSystem* fileSystem)
+{
+    m_fileSystem = fileSystem ? fileSystem : m_localFileSystem.get();
 }
 
 void MainWindow::createControls()
@@ -212,7 +222,11 @@ void MainWindow::cmdEnd_Click()
     EndProcess();
 }
 
-void MainWindow::cmdMake_Click() {}
+void MainWindow::cmdMake_Click()
+{
+    RunWindowAdapter window(*this);
+    RunBatch(window, *m_fileSystem, m_settings);
+}
 
 void MainWindow::cmdBrowse_Click()
 {
@@ -268,8 +282,52 @@ void MainWindow::txtBeam_Change()
 
 void MainWindow::UpdatePreview() {}
 
-void MainWindow::LockInputs() {}
+void MainWindow::LockInputs()
+{
+    pbStatus->setMaximum(100);
+    pbStatus->setValue(0);
+    pbStatus->setVisible(true);
+    cmdMake->setEnabled(false);
+    cmdEnd->setEnabled(false);
+    cmdBrowse->setEnabled(false);
+    FrameMain->setEnabled(false);
+    txtPath->setEnabled(false);
+    txtHeader->setEnabled(false);
+    txtFooter->setEnabled(false);
+    txtMin->setEnabled(false);
+    txtMax->setEnabled(false);
+    txtBeam->setEnabled(false);
+    udBeam->setEnabled(false);
+    lblStatus->setText(QString());
+    lblPath->setEnabled(false);
+    for (AutoSizeLabel* label : lblETC)
+        label->setEnabled(false);
+    lblTest->setEnabled(false);
+    QCoreApplication::processEvents();
+}
 
-void MainWindow::UnlockInputs() {}
+void MainWindow::UnlockInputs()
+{
+    pbStatus->setMaximum(100);
+    pbStatus->setValue(0);
+    pbStatus->setVisible(false);
+    cmdMake->setEnabled(true);
+    cmdEnd->setEnabled(true);
+    cmdBrowse->setEnabled(true);
+    FrameMain->setEnabled(true);
+    txtPath->setEnabled(true);
+    txtHeader->setEnabled(true);
+    txtFooter->setEnabled(true);
+    txtMin->setEnabled(true);
+    txtMax->setEnabled(true);
+    txtBeam->setEnabled(true);
+    udBeam->setEnabled(true);
+    lblStatus->setText(QString());
+    lblPath->setEnabled(true);
+    for (AutoSizeLabel* label : lblETC)
+        label->setEnabled(true);
+    lblTest->setEnabled(true);
+    QCoreApplication::processEvents();
+}
 
 } // namespace kovaldi

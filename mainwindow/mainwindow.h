@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <memory>
 
 class QGroupBox;
 class QLabel;
@@ -14,6 +15,7 @@ namespace kovaldi {
 
 class AutoSizeLabel;
 class FolderChooser;
+class FileSystem;
 class SettingsStore;
 class UpDown;
 
@@ -33,6 +35,10 @@ public:
 
     // The picker behind Browse; the real dialog unless a test says otherwise. Not owned.
     void setFolderChooser(FolderChooser* chooser);
+
+    // The file system that runs create their folders in: the machine's own unless a test
+    // gives another (nullptr goes back to the machine's own). Not owned.
+    void setFileSystem(FileSystem* fileSystem);
 
     // Load handling: fills the boxes from the store (each fill runs that box's change
     // handling), clears the status line, puts the program's folder into an empty target
@@ -77,6 +83,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    friend class RunWindowAdapter;
+
     void UpdatePreview();
     void LockInputs();
     void UnlockInputs();
@@ -85,6 +93,8 @@ private:
     void setTabOrder();
 
     SettingsStore& m_settings;
+    std::unique_ptr<FileSystem> m_localFileSystem;
+    FileSystem* m_fileSystem = nullptr;
     QString m_executableFolder;
     QString m_programFolder;
     FolderChooser* m_folderChooser;

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "run/runwindow.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace kovaldi {
+
+class MainWindow;
+
+// The main window as a run sees it: its boxes, status line, progress bar, message boxes,
+// input lock and event pump.
+class RunWindowAdapter : public RunWindow
+{
+public:
+    explicit RunWindowAdapter(MainWindow& window) : m_window(window) {}
+
+    QString TargetFolderText() const override;
+    QString HeaderText() const override;
+    QString FooterText() const override;
+    QString MinimumText() const override;
+    QString MaximumText() const override;
+    QString DigitCountText() const override;
+
+    void SetStatus(const QString& text) override;
+    void SetProgress(float value) override;
+    bool Ask(const QString& text) override;
+    void Tell(const QString& text, MessageKind kind) override;
+    void LockInputs() override;
+    void UnlockInputs() override;
+    void PumpEvents() override;
+
+private:
+    MainWindow& m_window;
+    // Locking moves the focus off the disabled control (onto the version button, the
+    // only one left); unlocking gives it back, so that the keyboard is where it was.
+    QPointer<QWidget> m_focusBeforeLock;
+};
+
+} // namespace kovaldi

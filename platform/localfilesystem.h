@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/filesystem.h"
+
+namespace kovaldi {
+
+// The machine's own file system. Paths are Unicode; on POSIX they go to the system as
+// UTF-8 bytes, with "\" taken as a separator like "/", so that the same box texts make
+// the same folders on every platform. A path that cannot travel whole (a NUL character,
+// a lone surrogate) names nothing: it does not exist and cannot be created.
+class LocalFileSystem : public FileSystem
+{
+public:
+    bool FolderExists(const QString& path) const override;
+    bool CreateFolder(const QString& path) override;
+};
+
+} // namespace kovaldi

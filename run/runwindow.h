@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/messagekind.h"
+
+#include <QString>
+
+namespace kovaldi {
+
+// What a batch creation run needs of the window that starts it.
+class RunWindow
+{
+public:
+    virtual ~RunWindow() = default;
+
+    // The six box texts, exactly as the boxes hold them at the moment of the call.
+    virtual QString TargetFolderText() const = 0;
+    virtual QString HeaderText() const = 0;
+    virtual QString FooterText() const = 0;
+    virtual QString MinimumText() const = 0;
+    virtual QString MaximumText() const = 0;
+    virtual QString DigitCountText() const = 0;
+
+    virtual void SetStatus(const QString& text) = 0;
+    // 0 to 100.
+    virtual void SetProgress(float value) = 0;
+
+    // A modal question with Yes and No, Yes the default; true on Yes.
+    virtual bool Ask(const QString& text) = 0;
+    // A modal message with one OK button.
+    virtual void Tell(const QString& text, MessageKind kind) = 0;
+
+    virtual void LockInputs() = 0;
+    virtual void UnlockInputs() = 0;
+
+    // Processes every pending window event, then returns. The window may be closed,
+    // and the process ended, from in here.
+    virtual void PumpEvents() = 0;
+};
+
+} // namespace kovaldi

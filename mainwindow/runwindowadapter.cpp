@@ -10,6 +10,11 @@
 
 namespace kovaldi {
 
+namespace {
+// One frame of a 60 Hz display.
+constexpr qint64 kFrameMs = 16;
+} // namespace
+
 QString RunWindowAdapter::TargetFolderText() const
 {
     return m_window.txtPath->text();
@@ -42,7 +47,13 @@ QString RunWindowAdapter::DigitCountText() const
 
 void RunWindowAdapter::SetStatus(const QString& text)
 {
-    m_window.lblStatus->setText(text);
+    if (!m_paced) {
+        m_window.lblStatus->setText(text);
+        return;
+    }
+    // Measuring the text costs more than making a folder; the label takes the size of
+    // its text when it is next drawn.
+    static_cast<QLabel*>(m_window.lblStatus)->setText(text);
 }
 
 void RunWindowAdapter::SetProgress(float value)
@@ -57,6 +68,8 @@ bool RunWindowAdapter::Ask(const QString& text)
 
 void RunWindowAdapter::Tell(const QString& text, MessageKind kind)
 {
+    // The outcome appears over a window that shows the last folder and the full bar.
+    pacePainting(false);
     ShowMessage(&m_window, text, kind);
 }
 
@@ -64,10 +77,12 @@ void RunWindowAdapter::LockInputs()
 {
     m_focusBeforeLock = m_window.focusWidget();
     m_window.LockInputs();
+    pacePainting(true);
 }
 
 void RunWindowAdapter::UnlockInputs()
 {
+    pacePainting(false);
     m_window.UnlockInputs();
     if (m_focusBeforeLock && m_focusBeforeLock->isEnabled())
         m_focusBeforeLock->setFocus(Qt::OtherFocusReason);
@@ -75,7 +90,38 @@ void RunWindowAdapter::UnlockInputs()
 
 void RunWindowAdapter::PumpEvents()
 {
+    if (!frameDue()) {
+        QCoreApplication::processEvents();
+        return;
+    }
+    m_window.lblStatus->adjustSize();
+    m_window.lblStatus->setUpdatesEnabled(true);
+    m_window.pbStatus->setUpdatesEnabled(true);
     QCoreApplication::processEvents();
+    m_window.lblStatus->setUpdatesEnabled(false);
+    m_window.pbStatus->setUpdatesEnabled(false);
+    m_sinceFrame.start();
+}
+
+bool RunWindowAdapter::frameDue()
+{
+    return !m_paced || m_sinceFrame.elapsed() >= kFrameMs;
+}
+
+void RunWindowAdapter::pacePainting(bool paced)
+{
+    if (paced == m_paced)
+        return;
+    m_paced = paced;
+    // Re-enabling updates schedules a paint of each; repaint draws them at once.
+    m_window.lblStatus->setUpdatesEnabled(!paced);
+    m_window.pbStatus->setUpdatesEnabled(!paced);
+    if (!paced) {
+        m_window.lblStatus->adjustSize();
+        m_window.lblStatus->repaint();
+        m_window.pbStatus->repaint();
+    }
+    m_sinceFrame.start();
 }
 
 } // namespace kovaldi

@@ -2,6 +2,7 @@
 
 #include "run/runwindow.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QWidget>
 
@@ -32,7 +33,15 @@ public:
     void PumpEvents() override;
 
 private:
+    // While folders are being made, the status line and the progress bar take their new
+    // text and value at every step but are redrawn at most once per display frame: no
+    // screen shows more, and drawing every step would cost more than making the folder.
+    void pacePainting(bool paced);
+    bool frameDue();
+
     MainWindow& m_window;
+    bool m_paced = false;
+    QElapsedTimer m_sinceFrame;
     // Locking moves the focus off the disabled control (onto the version button, the
     // only one left); unlocking gives it back, so that the keyboard is where it was.
     QPointer<QWidget> m_focusBeforeLock;

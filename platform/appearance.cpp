@@ -3,6 +3,7 @@
 #include "version.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStringList>
@@ -23,11 +24,20 @@ QFont JapaneseGothicFont(double pointSize)
 
 QIcon ApplicationIcon()
 {
+    // Installed, the icon theme holds the program's icon in every size and the desktop's
+    // look applies. A look-up that misses searches every theme folder, so it is made only
+    // when the icon is there to be found.
+    const QString id = QLatin1String(version::appId);
+    for (const QString& folder : QIcon::themeSearchPaths())
+        if (QFileInfo::exists(folder + QStringLiteral("/hicolor/48x48/apps/") + id +
+                              QStringLiteral(".png")))
+            return QIcon::fromTheme(id);
+
+    // Otherwise the built-in images, up to the largest size a window manager asks for.
     QIcon builtIn;
-    for (const int size : {16, 32, 48, 256})
+    for (const int size : {16, 32, 48})
         builtIn.addFile(QStringLiteral(":/icons/kovaldi-%1.png").arg(size), QSize(size, size));
-    // The installed icon theme's copy when there is one, so the desktop's look applies.
-    return QIcon::fromTheme(QLatin1String(version::appId), builtIn);
+    return builtIn;
 }
 
 void InstallQtTranslations(QCoreApplication& application)

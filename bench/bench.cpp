@@ -1,0 +1,252 @@
+// Times Kovaldi's run through the real main window against a bare loop of mkdir calls over
+// the same names, and its start-up against a minimal Qt window.
+//
+//   xvfb-run -a -s "-screen 0 1280x1024x24" build/release/bench/kovaldi-bench
+//   options: --sizes 20000,110000  --pairs 5  --startups 10  --dir <folder for the runs>
+//
+// Each pair makes one run in the window and one bare loop, in alternating order, each in
+// a fresh folder that is removed afterwards; the ratio is window / bare.
+#include "mainwindow/mainwindow.h"
+#include "naming/naming.h"
+#include "platform/appearance.h"
+#include "settings/settingsstore.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+namespace {
+
+struct Options
+{
+    std::vector<int> sizes{20000, 110000};
+    int pairs = 5;
+    int startups = 10;
+    QString folder = QDir::tempPath();
+};
+
+Options ParseOptions(const QStringList& arguments)
+{
+    Options options;
+    for (int i = 1; i + 1 < arguments.size(); i += 2) {
+        const QString& name = arguments[i];
+        const QString& value = arguments[i + 1];
+        if (name == QLatin1String("--sizes")) {
+            options.sizes.clear();
+            for (const QString& size : value.split(QLatin1Char(',')))
+                options.sizes.push_back(size.toInt());
+        } else if (name == QLatin1String("--pairs")) {
+            options.pairs = value.toInt();
+        } else if (name == QLatin1String("--startups")) {
+            options.startups = value.toInt();
+        } else if (name == QLatin1String("--dir")) {
+            options.folder = value;
+        }
+    }
+    return options;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// The numbers of a run of `size` folders, as the window's boxes would hold them: the
+// largest size runs over the boxes' whole range.
+std::pair<int, int> RangeOf(int size)
+{
+    return size >= 109999 ? std::pair{-9999, 99999} : std::pair{1, size};
+}
+
+const QString kHeader = QStringLiteral("img");
+const QString kDigits = QStringLiteral("5");
+
+// Answers the window's message boxes at once: Yes to the question, OK to the outcome, and
+// notes when the run began (Yes pressed) and ended (the outcome shown).
+class Answerer : public QObject
+{
+public:
+    Answerer()
+    {
+        m_timer.setInterval(1);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            if (QAbstractButton* yes = box->button(QMessageBox::Yes)) {
+                m_clock.start();
+                yes->click();
+            } else {
+                m_seconds = m_clock.nsecsElapsed() / 1e9;
+                m_outcome = box->text();
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+    }
+    void start() { m_timer.start(); }
+    void stop() { m_timer.stop(); }
+    double seconds() const { return m_seconds; }
+    const QString& outcome() const { return m_outcome; }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    double m_seconds = 0;
+    QString m_outcome;
+};
+
+double WindowRun(kovaldi::MainWindow& window, const QString& folder, int size)
+{
+    const auto [min, max] = RangeOf(size);
+    window.txtPath->setText(folder);
+    window.txtHeader->setText(kHeader);
+    window.txtFooter->setText(QString());
+    window.txtMin->setText(QString::number(min));
+    window.txtMax->setText(QString::number(max));
+    window.txtBeam->setText(kDigits);
+    Answerer answerer;
+    answerer.start();
+    window.cmdMake_Click();
+    answerer.stop();
+    if (answerer.outcome() != QStringLiteral("完了！"))
+        std::fprintf(stderr, "unexpected outcome: %s\n", qPrintable(answerer.outcome()));
+    return answerer.seconds();
+}
+
+double BareRun(const QString& folder, int size)
+{
+    const auto [min, max] = RangeOf(size);
+    const QString mask = kovaldi::BuildZeroMask(kDigits.toInt());
+    std::vector<std::string> paths;
+    paths.reserve(size_t(max - min + 1));
+    for (int n = min; n <= max; ++n)
+        paths.push_back(
+            (folder + QLatin1Char('/') +
+             kovaldi::BuildFolderName(kHeader, kovaldi::FormatFolderNumber(n, mask), QString()))
+                .toStdString());
+    int failures = 0;
+    QElapsedTimer clock;
+    clock.start();
+    for (const std::string& path : paths)
+        failures += ::mkdir(path.c_str(), 0777) != 0;
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    if (failures)
+        std::fprintf(stderr, "bare loop: %d failures\n", failures);
+    return seconds;
+}
+
+void BenchmarkRuns(const Options& options)
+{
+    kovaldi::SettingsStore settings;
+    kovaldi::MainWindow window(settings);
+    window.Form_Load();
+    window.centreOnScreen();
+    window.show();
+    window.activateWindow();
+    for (int i = 0; i < 20; ++i)
+        QApplication::processEvents();
+
+    for (const int size : options.sizes) {
+        std::printf("\nrun of %d folders (window run vs bare mkdir loop, seconds)\n", size);
+        std::vector<double> ratios;
+        for (int pair = 0; pair < options.pairs; ++pair) {
+            double windowSeconds = 0, bareSeconds = 0;
+            for (int half = 0; half < 2; ++half) {
+                QTemporaryDir folder(options.folder + QStringLiteral("/kovaldi-bench-XXXXXX"));
+                if ((half == 0) == (pair % 2 == 0))
+                    windowSeconds = WindowRun(window, folder.path(), size);
+                else
+                    bareSeconds = BareRun(folder.path(), size);
+            }
+            ratios.push_back(windowSeconds / bareSeconds);
+            std::printf("  pair %d: window %.3f  bare %.3f  ratio %.3f\n", pair + 1, windowSeconds,
+                        bareSeconds, ratios.back());
+            std::fflush(stdout);
+        }
+        std::printf("  median ratio %.3f  (min %.3f, max %.3f)\n", Median(ratios),
+                    *std::min_element(ratios.begin(), ratios.end()),
+                    *std::max_element(ratios.begin(), ratios.end()));
+    }
+}
+
+struct StartupFigures
+{
+    double milliseconds = 0;
+    long peakKb = 0;
+};
+
+StartupFigures StartOnce(const QString& program)
+{
+    QProcess child;
+    QElapsedTimer clock;
+    clock.start();
+    child.start(program, {});
+    StartupFigures figures;
+    QByteArray output;
+    while (child.waitForReadyRead(20000)) {
+        output += child.readAllStandardOutput();
+        if (figures.milliseconds == 0 && output.contains("painted\n"))
+            figures.milliseconds = clock.nsecsElapsed() / 1e6;
+        if (output.contains("peak-kb"))
+            break;
+    }
+    child.waitForFinished(20000);
+    output += child.readAllStandardOutput();
+    const int at = output.indexOf("peak-kb ");
+    if (at >= 0)
+        figures.peakKb = output.mid(at + 8).trimmed().split('\n').value(0).toLong();
+    return figures;
+}
+
+void BenchmarkStartup(const Options& options)
+{
+    const QString folder = QCoreApplication::applicationDirPath();
+    const QString programs[] = {folder + QStringLiteral("/kovaldi-bench-startup"),
+                                folder + QStringLiteral("/kovaldi-bench-minimal")};
+    std::vector<double> times[2], peaks[2];
+    for (int i = 0; i < options.startups; ++i)
+        for (int which = 0; which < 2; ++which) {
+            const StartupFigures figures = StartOnce(programs[(which + i) % 2]);
+            times[(which + i) % 2].push_back(figures.milliseconds);
+            peaks[(which + i) % 2].push_back(double(figures.peakKb));
+        }
+    const double kovaldiMs = Median(times[0]), minimalMs = Median(times[1]);
+    const double kovaldiKb = Median(peaks[0]), minimalKb = Median(peaks[1]);
+    std::printf("\nstart-up to first paint, median of %d (ms): kovaldi %.1f  minimal Qt window "
+                "%.1f  ratio %.2f\n",
+                options.startups, kovaldiMs, minimalMs, kovaldiMs / minimalMs);
+    std::printf("peak resident memory, median (MiB): kovaldi %.1f  minimal Qt window %.1f  "
+                "ratio %.2f\n",
+                kovaldiKb / 1024, minimalKb / 1024, kovaldiKb / minimalKb);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // A store of its own, so the benchmark neither reads nor overwrites the user's inputs.
+    QTemporaryDir configHome;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()));
+
+    QApplication application(argc, argv);
+    QApplication::setFont(kovaldi::JapaneseGothicFont(9));
+    const Options options = ParseOptions(QApplication::arguments());
+    std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
+
+    BenchmarkStartup(options);
+    BenchmarkRuns(options);
+    return 0;
+}

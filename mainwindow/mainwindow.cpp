@@ -14,8 +14,8 @@
 #include "version.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QCoreApplication>
+#include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPointer>
@@ -284,49 +284,29 @@ void MainWindow::UpdatePreview() {}
 
 void MainWindow::LockInputs()
 {
-    pbStatus->setMaximum(100);
-    pbStatus->setValue(0);
-    pbStatus->setVisible(true);
-    cmdMake->setEnabled(false);
-    cmdEnd->setEnabled(false);
-    cmdBrowse->setEnabled(false);
-    FrameMain->setEnabled(false);
-    txtPath->setEnabled(false);
-    txtHeader->setEnabled(false);
-    txtFooter->setEnabled(false);
-    txtMin->setEnabled(false);
-    txtMax->setEnabled(false);
-    txtBeam->setEnabled(false);
-    udBeam->setEnabled(false);
-    lblStatus->setText(QString());
-    lblPath->setEnabled(false);
-    for (AutoSizeLabel* label : lblETC)
-        label->setEnabled(false);
-    lblTest->setEnabled(false);
-    QCoreApplication::processEvents();
+    SwitchInputs(false);
 }
 
 void MainWindow::UnlockInputs()
 {
+    SwitchInputs(true);
+}
+
+void MainWindow::SwitchInputs(bool enabled)
+{
+    // The progress bar is shown only while the inputs are locked.
     pbStatus->setMaximum(100);
     pbStatus->setValue(0);
-    pbStatus->setVisible(false);
-    cmdMake->setEnabled(true);
-    cmdEnd->setEnabled(true);
-    cmdBrowse->setEnabled(true);
-    FrameMain->setEnabled(true);
-    txtPath->setEnabled(true);
-    txtHeader->setEnabled(true);
-    txtFooter->setEnabled(true);
-    txtMin->setEnabled(true);
-    txtMax->setEnabled(true);
-    txtBeam->setEnabled(true);
-    udBeam->setEnabled(true);
+    pbStatus->setVisible(!enabled);
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{cmdMake, cmdEnd, cmdBrowse, FrameMain, txtPath, txtHeader,
+                                         txtFooter, txtMin, txtMax, txtBeam, udBeam})
+        control->setEnabled(enabled);
     lblStatus->setText(QString());
-    lblPath->setEnabled(true);
+    lblPath->setEnabled(enabled);
     for (AutoSizeLabel* label : lblETC)
-        label->setEnabled(true);
-    lblTest->setEnabled(true);
+        label->setEnabled(enabled);
+    lblTest->setEnabled(enabled);
     QCoreApplication::processEvents();
 }
 

@@ -88,6 +88,8 @@ private:
     void UpdatePreview();
     void LockInputs();
     void UnlockInputs();
+    // The sixteen switches of the lock, in their order, then the event pump.
+    void SwitchInputs(bool enabled);
 
     void createControls();
     void setTabOrder();

@@ -15,6 +15,7 @@ namespace kovaldi {
 class AutoSizeLabel;
 class SettingsStore;
 class UpDown;
+struct NumberBoxLimits;
 
 // frmMain: the program's only working window, with the fixed layout of its controls.
 // Each handled event has one handler named control_event.
@@ -74,6 +75,7 @@ protected:
 
 private:
     void UpdatePreview();
+    void RunNumberBoxChange(QLineEdit* box, const NumberBoxLimits& limits);
     void LockInputs();
     void UnlockInputs();
 

@@ -247,7 +247,7 @@ private slots:
         QCOMPARE(window.txtBeam->cursorPosition(), 1);
     }
 
-    void correctionsNestWithinTheDesignedDepth_data()
+    void correctionsNestAtMostTwice_data()
     {
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("entered");
@@ -269,7 +269,7 @@ private slots:
         QTest::newRow("digit count fraction, nested once") << "txtBeam"
                                                            << ".5" << QStringList{"0", ".5"};
     }
-    void correctionsNestWithinTheDesignedDepth()
+    void correctionsNestAtMostTwice()
     {
         QFETCH(QString, box);
         QFETCH(QString, entered);

@@ -2,8 +2,10 @@
 
 #include "about/aboutwindow.h"
 #include "mainwindow/autosizelabel.h"
+#include "mainwindow/numbertext.h"
 #include "mainwindow/runwindowadapter.h"
 #include "mainwindow/updown.h"
+#include "naming/naming.h"
 #include "picker/folderchooser.h"
 #include "platform/appearance.h"
 #include "platform/localfilesystem.h"
@@ -23,6 +25,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <limits>
+#include <optional>
 
 namespace kovaldi {
 
@@ -267,20 +271,55 @@ void MainWindow::txtFooter_Change()
 
 void MainWindow::txtMin_Change()
 {
-    UpdatePreview();
+    RunNumberBoxChange(txtMin, MinMaxLimits());
 }
 
 void MainWindow::txtMax_Change()
 {
-    UpdatePreview();
+    RunNumberBoxChange(txtMax, MinMaxLimits());
 }
 
 void MainWindow::txtBeam_Change()
 {
+    RunNumberBoxChange(txtBeam, DigitCountLimits());
+}
+
+void MainWindow::RunNumberBoxChange(QLineEdit* box, const NumberBoxLimits& limits)
+{
+    // Each correction is a setText, which moves the caret to the end of the new text and
+    // re-enters this box's handling at once, nested; a canonical text is never rewritten,
+    // so the caret stays where the user put it.
+    RunNumberBoxSteps([box] { return box->text(); },
+                      [box](const QString& text) { box->setText(text); }, limits);
     UpdatePreview();
 }
 
-void MainWindow::UpdatePreview() {}
+void MainWindow::UpdatePreview()
+{
+    const QString digitCountText = txtBeam->text();
+    if (!IsNumericText(digitCountText)) {
+        lblTest->setText(QStringLiteral("エラー（桁数には整数を入れてください）"));
+        // Runs the digit-count box's handling, which recomputes the preview with one digit.
+        txtBeam->setText(QStringLiteral("1"));
+        return;
+    }
+    const long long digitCount = WholeNumberIn(digitCountText, std::numeric_limits<qint16>::min(),
+                                               std::numeric_limits<qint16>::max())
+                                     .value_or(0);
+    const QString mask = BuildZeroMask(int(digitCount));
+    // A box that does not hold a number yet (only while the load handling fills the boxes)
+    // gives no name.
+    const auto name = [&](const QLineEdit* numberBox) {
+        const std::optional<long long> number =
+            WholeNumberIn(numberBox->text(), std::numeric_limits<long long>::min(),
+                          std::numeric_limits<long long>::max());
+        if (!number)
+            return QString();
+        return BuildFolderName(txtHeader->text(), FormatFolderNumber(*number, mask),
+                               txtFooter->text());
+    };
+    lblTest->setText(name(txtMin) + QStringLiteral(" ～ ") + name(txtMax));
+}
 
 void MainWindow::LockInputs()
 {

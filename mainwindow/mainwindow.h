@@ -18,6 +18,7 @@ class FolderChooser;
 class FileSystem;
 class SettingsStore;
 class UpDown;
+struct NumberBoxLimits;
 
 // frmMain: the program's only working window, with the fixed layout of its controls.
 // Each handled event has one handler named control_event.
@@ -86,6 +87,7 @@ private:
     friend class RunWindowAdapter;
 
     void UpdatePreview();
+    void RunNumberBoxChange(QLineEdit* box, const NumberBoxLimits& limits);
     void LockInputs();
     void UnlockInputs();
     // The sixteen switches of the lock, in their order, then the event pump.

@@ -1,5 +1,7 @@
 #include "mainwindow/updown.h"
 
+#include "mainwindow/numbertext.h"
+
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -43,11 +45,10 @@ int UpDown::position() const
 {
     if (!m_buddy)
         return m_minimum;
-    bool ok = false;
-    const double value = m_buddy->text().trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value))
+    const std::optional<double> value = ParseNumericText(m_buddy->text());
+    if (!value)
         return m_minimum;
-    return static_cast<int>(std::clamp(std::floor(value), double(m_minimum), double(m_maximum)));
+    return static_cast<int>(std::clamp(std::floor(*value), double(m_minimum), double(m_maximum)));
 }
 
 void UpDown::stepBy(int steps)

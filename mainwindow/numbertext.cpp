@@ -1,0 +1,219 @@
+#include "mainwindow/numbertext.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <string>
+#include <system_error>
+
+namespace kovaldi {
+
+namespace {
+
+constexpr char16_t kBlank = u' ';
+
+bool IsDigit(QChar c)
+{
+    return c.unicode() >= u'0' && c.unicode() <= u'9';
+}
+
+// The grammar check. On success, `core` holds the text without its blanks and without a
+// "+" sign, as ASCII, and `order` tells on which side of 1 the magnitude lies when it is
+// not zero: above 0 for 1 or more, 0 or below for less than 1.
+bool ScanNumericText(const QString& text, std::string& core, long long& order)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == kBlank)
+        ++begin;
+    while (end > begin && text[end - 1] == kBlank)
+        --end;
+
+    core.clear();
+    qsizetype i = begin;
+    if (i < end && (text[i] == u'+' || text[i] == u'-')) {
+        if (text[i] == u'-')
+            core += '-';
+        ++i;
+    }
+
+    long long integerDigits = 0;
+    long long firstNonZero = -1; // digits before the point up to the first non-zero one
+    long long digitsSeen = 0;
+    bool point = false;
+    for (; i < end; ++i) {
+        const QChar c = text[i];
+        if (IsDigit(c)) {
+            if (firstNonZero < 0 && c != u'0')
+                firstNonZero = digitsSeen;
+            ++digitsSeen;
+            if (!point)
+                ++integerDigits;
+        } else if (c == u'.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+        core += char(c.unicode());
+    }
+    if (digitsSeen == 0)
+        return false;
+
+    long long exponent = 0;
+    if (i < end && (text[i] == u'e' || text[i] == u'E')) {
+        core += 'e';
+        ++i;
+        bool negative = false;
+        if (i < end && (text[i] == u'+' || text[i] == u'-')) {
+            negative = text[i] == u'-';
+            core += char(text[i].unicode());
+            ++i;
+        }
+        const qsizetype exponentStart = i;
+        for (; i < end && IsDigit(text[i]); ++i) {
+            // Saturates far beyond any exponent that a double can reach.
+            exponent = std::min(exponent * 10 + (text[i].unicode() - u'0'), 1'000'000'000LL);
+            core += char(text[i].unicode());
+        }
+        if (i == exponentStart)
+            return false;
+        if (negative)
+            exponent = -exponent;
+    }
+    if (i != end)
+        return false;
+
+    // The first non-zero digit stands integerDigits - firstNonZero places before the point
+    // (zero or less: behind it); the exponent moves it.
+    order = firstNonZero < 0 ? 0 : integerDigits - firstNonZero + exponent;
+    return true;
+}
+
+} // namespace
+
+std::optional<double> ParseNumericText(const QString& text)
+{
+    std::string core;
+    long long order = 0;
+    if (!ScanNumericText(text, core, order))
+        return std::nullopt;
+    double value = 0;
+    const auto [end, error] = std::from_chars(core.data(), core.data() + core.size(), value);
+    if (end != core.data() + core.size())
+        return std::nullopt;
+    if (error == std::errc::result_out_of_range) {
+        // Too far from 1 for a double: too large is not numeric, too small rounds to zero.
+        if (order > 0)
+            return std::nullopt;
+        return core.front() == '-' ? -0.0 : 0.0;
+    }
+    if (error != std::errc() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+bool IsNumericText(const QString& text)
+{
+    return ParseNumericText(text).has_value();
+}
+
+double NumericValue(const QString& text)
+{
+    return ParseNumericText(text).value_or(0.0);
+}
+
+QString WholeNumberText(double wholeNumber)
+{
+    if (wholeNumber == 0 || !std::isfinite(wholeNumber))
+        return QStringLiteral("0");
+    // Sign and the 309 digits of the largest double, with room to spare.
+    std::array<char, 330> buffer{};
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
+                                            std::trunc(wholeNumber), std::chars_format::fixed, 0);
+    if (error != std::errc())
+        return QStringLiteral("0");
+    return QString::fromLatin1(buffer.data(), end - buffer.data());
+}
+
+std::optional<long long> WholeNumberIn(const QString& text, long long lowest, long long highest)
+{
+    const std::optional<double> value = ParseNumericText(text);
+    if (!value || *value != std::floor(*value) || *value < double(lowest) ||
+        *value > double(highest))
+        return std::nullopt;
+    // The bounds, when near the edge of long long, can round up to 2^63 as doubles.
+    if (*value >= 9223372036854775808.0)
+        return std::nullopt;
+    return std::clamp(static_cast<long long>(*value), lowest, highest);
+}
+
+NumberBoxLimits MinMaxLimits()
+{
+    return {5, QStringLiteral("10000")};
+}
+
+NumberBoxLimits DigitCountLimits()
+{
+    return {2, QStringLiteral("10")};
+}
+
+QString NumericOrOne(const QString& text)
+{
+    return IsNumericText(text) ? text : QStringLiteral("1");
+}
+
+QString WithinLimit(const QString& text, const NumberBoxLimits& limits)
+{
+    return text.size() > limits.longest ? limits.replacement : text;
+}
+
+QString WholePartText(const QString& text)
+{
+    const std::optional<double> value = ParseNumericText(text);
+    if (!value)
+        return text; // the step fails and is skipped
+    return WholeNumberText(std::floor(*value));
+}
+
+void RunNumberBoxSteps(const std::function<QString()>& text,
+                       const std::function<void(const QString&)>& setText,
+                       const NumberBoxLimits& limits)
+{
+    const auto step = [&](const QString& result, const QString& current) {
+        if (result != current)
+            setText(result);
+    };
+    QString current = text();
+    step(NumericOrOne(current), current);
+    current = text();
+    step(WithinLimit(current, limits), current);
+    current = text();
+    step(WholePartText(current), current);
+}
+
+NumberBoxOutcome NormalizeNumberBoxText(const QString& text, const NumberBoxLimits& limits)
+{
+    NumberBoxOutcome outcome{text};
+    int depth = 0;
+    std::function<void()> change;
+    const auto read = [&outcome] {
+        return outcome.text;
+    };
+    const auto write = [&outcome, &change](const QString& newText) {
+        if (newText == outcome.text)
+            return;
+        outcome.text = newText;
+        change();
+    };
+    change = [&] {
+        ++outcome.runs;
+        outcome.deepest = std::max(outcome.deepest, ++depth);
+        RunNumberBoxSteps(read, write, limits);
+        --depth;
+    };
+    change();
+    return outcome;
+}
+
+} // namespace kovaldi

@@ -1,5 +1,6 @@
 #include "run/batchrun.h"
 
+#include "mainwindow/numbertext.h"
 #include "naming/naming.h"
 #include "platform/filesystem.h"
 #include "run/runwindow.h"
@@ -18,14 +19,13 @@ const QString kApplication = QStringLiteral("Kovaldi");
 const QString kSection = QStringLiteral("Config");
 
 // The whole part (rounded toward minus infinity) of a numeric box text; nothing for a
-// text that is not a finite number.
+// text that is not numeric.
 std::optional<double> WholePart(const QString& text)
 {
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    if (!ok || !std::isfinite(value))
+    const std::optional<double> value = ParseNumericText(text);
+    if (!value)
         return std::nullopt;
-    return std::floor(value);
+    return std::floor(*value);
 }
 
 bool FitsFolderNumber(const std::optional<double>& value)

@@ -13,9 +13,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-#include <memory>
-
-using kovaldi::test::ModalDriver;
 
 namespace {
 
@@ -24,23 +21,13 @@ class FakeChooser : public kovaldi::FolderChooser
 {
 public:
     QString answer;
-    QStringList asked;
-    QWidget* owner = nullptr;
-    QString currentDirectoryWhenAsked;
-
-    QString chooseFolder(QWidget* ownerWindow, const QString& initialPath) override
+    QStringList asked; // owner's name, box text, current directory
+    QString chooseFolder(QWidget* owner, const QString& initialPath) override
     {
-        owner = ownerWindow;
-        asked << initialPath;
-        currentDirectoryWhenAsked = QDir::currentPath();
+        asked << owner->objectName() << initialPath << QDir::currentPath();
         return answer;
     }
 };
-
-QString Native(const QString& path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 } // namespace
 
@@ -48,175 +35,87 @@ class FolderPickerTest : public QObject
 {
     Q_OBJECT
 private:
-    kovaldi::SettingsStore m_store;
-    std::unique_ptr<kovaldi::MainWindow> m_window;
-    QTemporaryDir m_programFolder;
-    QTemporaryDir m_elsewhere;
+    QTemporaryDir m_root;
     QString m_startDirectory;
-
-    kovaldi::MainWindow& LoadedWindow(FakeChooser* chooser)
-    {
-        m_window = std::make_unique<kovaldi::MainWindow>(m_store);
-        m_window->setExecutableFolder(Native(m_programFolder.path()));
-        m_window->Form_Load();
-        m_window->setFolderChooser(chooser);
-        return *m_window;
-    }
-
-    // Runs the real dialog and answers it with answer, which sees the dialog.
-    QString RunDialog(const QString& initialPath, const ModalDriver::Answer& answer)
-    {
-        QWidget owner;
-        owner.show();
-        ModalDriver driver;
-        driver.expect([&owner, answer](QWidget* modal) {
-            QCOMPARE(modal->parentWidget(), &owner);
-            answer(modal);
-        });
-        const QString chosen = kovaldi::ShowFolderDialog(&owner, initialPath);
-        [&] {
-            QCOMPARE(driver.failures(), QStringList());
-        }();
-        return chosen;
-    }
 
 private slots:
     void initTestCase()
     {
         kovaldi::test::UseTemporaryConfigHome();
-        QVERIFY(m_programFolder.isValid() && m_elsewhere.isValid());
+        QVERIFY(QDir(m_root.path()).mkpath(QStringLiteral("program")));
+        QVERIFY(QDir(m_root.path()).mkpath(QStringLiteral("a/日本語 フォルダ")));
+        QFile file(m_root.filePath(QStringLiteral("a/file.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
         m_startDirectory = QDir::currentPath();
     }
-    void init()
-    {
-        kovaldi::test::ClearSettings();
-        QVERIFY(QDir::setCurrent(m_elsewhere.path()));
-    }
+    void init() { QVERIFY(QDir::setCurrent(m_root.filePath(QStringLiteral("a")))); }
     void cleanup()
     {
-        m_window.reset();
         QDir::setCurrent(m_startDirectory);
         QCOMPARE(QApplication::topLevelWidgets().size(), 0);
     }
 
-    void browse_data()
+    void browseOkAndCancel()
     {
-        QTest::addColumn<QString>("boxText");
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<QString>("expected");
-        const QString chosen = Native(QDir::tempPath() + QStringLiteral("/選んだ フォルダ"));
-        QTest::newRow("OK puts the chosen folder into the box")
-            << "/some/where" << chosen << chosen;
-        QTest::newRow("OK from an empty box") << "" << chosen << chosen;
-        QTest::newRow("cancel leaves the box") << "/some/where"
-                                               << ""
-                                               << "/some/where";
-        QTest::newRow("cancel leaves a blank box") << " "
-                                                   << ""
-                                                   << " ";
-    }
-    void browse()
-    {
-        QFETCH(QString, boxText);
-        QFETCH(QString, answer);
-        QFETCH(QString, expected);
+        kovaldi::SettingsStore store;
+        kovaldi::MainWindow window(store);
+        const QString program = m_root.filePath(QStringLiteral("program"));
+        window.setExecutableFolder(QDir::toNativeSeparators(program));
+        window.Form_Load();
         FakeChooser chooser;
-        chooser.answer = answer;
-        kovaldi::MainWindow& window = LoadedWindow(&chooser);
-        window.txtPath->setText(boxText);
-        window.cmdBrowse->click();
-        QCOMPARE(chooser.asked, QStringList{boxText});
-        QCOMPARE(chooser.owner, &window);
-        QCOMPARE(window.txtPath->text(), expected);
+        window.setFolderChooser(&chooser);
+        window.txtPath->setText(QStringLiteral(" /some/where"));
+        window.cmdBrowse->click(); // cancelled: the box stays as it was
+        QCOMPARE(window.txtPath->text(), QStringLiteral(" /some/where"));
         // Relative paths resolve against the program's folder from then on, whatever the
         // user answered.
-        QCOMPARE(chooser.currentDirectoryWhenAsked, QDir(m_programFolder.path()).canonicalPath());
-        QCOMPARE(QDir::currentPath(), QDir(m_programFolder.path()).canonicalPath());
-    }
-
-    void browseWhenTheProgramFolderIsGone()
-    {
-        FakeChooser chooser;
-        chooser.answer = Native(m_elsewhere.path());
-        kovaldi::MainWindow& window = LoadedWindow(&chooser);
-        window.setExecutableFolder(m_programFolder.path() + QStringLiteral("/removed"));
+        const QString current = QDir(program).canonicalPath();
+        QCOMPARE(QDir::currentPath(), current);
+        QVERIFY(QDir::setCurrent(m_root.path()));
+        chooser.answer = QDir::toNativeSeparators(QDir::tempPath() + "/選んだ フォルダ");
         window.cmdBrowse->click();
-        QCOMPARE(chooser.asked.size(), 1);
-        QCOMPARE(window.txtPath->text(), Native(m_elsewhere.path()));
-        QCOMPARE(QDir::currentPath(), QDir(m_elsewhere.path()).canonicalPath());
+        QCOMPARE(window.txtPath->text(), chooser.answer);
+        QCOMPARE(QDir::currentPath(), current);
+        QCOMPARE(chooser.asked, (QStringList{"frmMain", " /some/where", current, "frmMain",
+                                             " /some/where", current}));
+        // Should the program's folder be gone, the picker still opens.
+        window.setExecutableFolder(program + "/removed");
+        window.cmdBrowse->click();
+        QCOMPARE(chooser.asked.size(), 9);
+        QCOMPARE(QDir::currentPath(), current);
     }
 
-    void startFolder_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("expected"); // relative to the temporary folder; ~ home
-        QTest::newRow("existing folder") << "<tmp>/a"
-                                         << "a";
-        QTest::newRow("Japanese name") << "<tmp>/a/日本語 フォルダ"
-                                       << "a/日本語 フォルダ";
-        QTest::newRow("missing last folder") << "<tmp>/a/missing"
-                                             << "a";
-        QTest::newRow("missing deeper folders") << "<tmp>/a/missing/and/more"
-                                                << "a";
-        QTest::newRow("a file") << "<tmp>/a/file.txt"
-                                << "a";
-        QTest::newRow("relative, from the current folder") << "a/missing"
-                                                           << "a";
-        QTest::newRow("empty") << ""
-                               << "~";
-        QTest::newRow("blanks") << "   "
-                                << "~";
-    }
     void startFolder()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, expected);
-        QTemporaryDir root;
-        QVERIFY(QDir(root.path()).mkpath(QStringLiteral("a/日本語 フォルダ")));
-        QFile file(root.filePath(QStringLiteral("a/file.txt")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
-        QVERIFY(QDir::setCurrent(root.path()));
-        text.replace(QStringLiteral("<tmp>"), root.path());
-        const QString wanted =
-            expected == QLatin1String("~") ? QDir::homePath() : root.filePath(expected);
-        QCOMPARE(kovaldi::FolderDialogStartFolder(text), Native(wanted));
+        // The nearest existing folder above what the box names; home for a blank box.
+        const QString a = QDir::toNativeSeparators(m_root.filePath(QStringLiteral("a")));
+        QCOMPARE(kovaldi::FolderDialogStartFolder(a + "/missing/and/more"), a);
+        QCOMPARE(kovaldi::FolderDialogStartFolder(a + "/file.txt"), a);
+        QCOMPARE(kovaldi::FolderDialogStartFolder("missing"), a); // from the current folder
+        QCOMPARE(kovaldi::FolderDialogStartFolder("   "), QDir::homePath());
     }
 
     void realDialog()
     {
-        QTemporaryDir root;
-        QVERIFY(QDir(root.path()).mkpath(QStringLiteral("ここ/下")));
-        const QString start = root.filePath(QStringLiteral("ここ"));
-
-        // Opened at the box's folder, for folders only, OK at once takes that folder.
-        QString chosen = RunDialog(start + QStringLiteral("/not yet"), [&](QWidget* modal) {
+        const QString start = m_root.filePath(QStringLiteral("a/日本語 フォルダ"));
+        QWidget owner;
+        owner.show();
+        kovaldi::test::ModalDriver driver;
+        driver.expect([&](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
-            QVERIFY(dialog);
+            QVERIFY(dialog && dialog->parentWidget() == &owner && dialog->isModal());
             QCOMPARE(dialog->windowTitle(), QStringLiteral("フォルダの選択"));
-            QVERIFY(dialog->isModal());
             QCOMPARE(dialog->fileMode(), QFileDialog::Directory);
             QVERIFY(dialog->testOption(QFileDialog::ShowDirsOnly));
-            QVERIFY(!dialog->testOption(QFileDialog::ReadOnly));
             QCOMPARE(QDir(dialog->directory()).canonicalPath(), QDir(start).canonicalPath());
             auto* newFolder = dialog->findChild<QToolButton*>(QStringLiteral("newFolderButton"));
             QVERIFY(newFolder && newFolder->isVisibleTo(dialog) && newFolder->isEnabled());
             QVERIFY(dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")));
-            static_cast<QDialog*>(dialog)->accept();
+            static_cast<QDialog*>(dialog)->accept(); // OK at once takes the folder shown
         });
-        QCOMPARE(chosen, Native(start));
-
-        // A typed folder name is taken from the folder shown.
-        chosen = RunDialog(start, [](QWidget* modal) {
-            auto* name = modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            QVERIFY(name);
-            name->setText(QStringLiteral("下"));
-            qobject_cast<QDialog*>(modal)->accept(); // runs the file dialog's own accept
-        });
-        QCOMPARE(chosen, Native(start + QStringLiteral("/下")));
-
-        chosen = RunDialog(start, [](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
-        QCOMPARE(chosen, QString());
+        const QString chosen = kovaldi::ShowFolderDialog(&owner, start + "/not yet");
+        QCOMPARE(driver.failures(), QStringList());
+        QCOMPARE(chosen, QDir::toNativeSeparators(start));
     }
 };
 

@@ -1,12 +1,12 @@
 #include "mainwindow/autosizelabel.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/updown.h"
+#include "platform/appearance.h"
 #include "platform/programfolder.h"
 #include "settings/settingsstore.h"
 #include "testenv.h"
 
 #include <QApplication>
-#include <QFontInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -16,11 +16,6 @@
 #include <memory>
 
 using kovaldi::MainWindow;
-
-namespace {
-const QString kApp = QStringLiteral("Kovaldi");
-const QString kSection = QStringLiteral("Config");
-} // namespace
 
 class MainWindowTest : public QObject
 {
@@ -34,19 +29,25 @@ private:
         m_window = std::make_unique<MainWindow>(m_store);
         return *m_window;
     }
-    MainWindow& LoadedWindow()
-    {
-        NewWindow().Form_Load();
-        return *m_window;
-    }
     MainWindow& ShownWindow()
     {
-        MainWindow& window = LoadedWindow();
-        window.show();
-        window.activateWindow();
-        if (!QTest::qWaitForWindowActive(&window))
+        NewWindow().Form_Load();
+        m_window->show();
+        m_window->activateWindow();
+        if (!QTest::qWaitForWindowActive(m_window.get()))
             qWarning("window did not become active");
-        return window;
+        return *m_window;
+    }
+    void Store(const QStringList& values) // in the order of BoxTexts
+    {
+        const char* keys[] = {"LastPath", "Header", "Footer", "Min", "Max", "Beam"};
+        for (int i = 0; i < values.size(); ++i)
+            QVERIFY(m_store.SaveSetting("Kovaldi", "Config", keys[i], values[i]));
+    }
+    static QStringList BoxTexts(const MainWindow& window)
+    {
+        return {window.txtPath->text(), window.txtHeader->text(), window.txtFooter->text(),
+                window.txtMin->text(),  window.txtMax->text(),    window.txtBeam->text()};
     }
 
 private slots:
@@ -60,73 +61,62 @@ private slots:
 
     void controlsAsCreated_data()
     {
-        QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("parentName");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QRect>("geometry"); // width 0: auto-sized, only the corner counts
-
-        const QString window = QStringLiteral("frmMain");
-        const QString frame = QStringLiteral("FrameMain");
-        QTest::newRow("Command1") << "Command1" << window << "ﾊﾞｰｼﾞｮﾝ情報(&V)"
-                                  << QRect(328, 8, 97, 17);
-        QTest::newRow("FrameMain")
-            << "FrameMain" << window << "指定パスの配下に、連番のフォルダを一括作成します"
-            << QRect(8, 8, 433, 169);
-        QTest::newRow("lblStatus") << "lblStatus" << window << "lblStatus" << QRect(8, 184, 0, 0);
-        QTest::newRow("pbStatus") << "pbStatus" << window << QString() << QRect(8, 200, 323, 17);
-        QTest::newRow("cmdEnd") << "cmdEnd" << window << "終了(&X)" << QRect(344, 192, 89, 25);
-        QTest::newRow("lblPath") << "lblPath" << frame << "該当フォルダ" << QRect(16, 24, 0, 0);
-        QTest::newRow("txtPath") << "txtPath" << frame << "txtPath" << QRect(16, 40, 337, 18);
-        QTest::newRow("cmdBrowse") << "cmdBrowse" << frame << "参照(&B)" << QRect(360, 40, 65, 17);
-        QTest::newRow("lblETC(0)") << "lblETC(0)" << frame << "ヘッダ" << QRect(16, 72, 0, 0);
-        QTest::newRow("txtHeader") << "txtHeader" << frame << "txtHeader" << QRect(56, 72, 105, 18);
-        QTest::newRow("lblETC(2)") << "lblETC(2)" << frame << "最小値" << QRect(184, 72, 0, 0);
-        QTest::newRow("txtMin") << "txtMin" << frame << "txtMin" << QRect(224, 72, 73, 18);
-        QTest::newRow("lblETC(4)") << "lblETC(4)" << frame << "桁数" << QRect(328, 72, 0, 0);
-        QTest::newRow("txtBeam") << "txtBeam" << frame << "txtBeam" << QRect(360, 72, 41, 18);
-        QTest::newRow("udBeam") << "udBeam" << frame << QString() << QRect(400, 72, 16, 18);
-        QTest::newRow("lblETC(1)") << "lblETC(1)" << frame << "フッタ" << QRect(16, 96, 0, 0);
-        QTest::newRow("txtFooter") << "txtFooter" << frame << "txtFooter" << QRect(56, 96, 105, 18);
-        QTest::newRow("lblETC(3)") << "lblETC(3)" << frame << "最大値" << QRect(184, 96, 0, 0);
-        QTest::newRow("txtMax") << "txtMax" << frame << "txtMax" << QRect(224, 96, 73, 18);
-        QTest::newRow("cmdMake") << "cmdMake" << frame << "作成(&M)" << QRect(328, 104, 97, 57);
-        QTest::newRow("lblETC(5)")
-            << "lblETC(5)" << frame << "＜プレビュー＞ 作成されるフォルダ" << QRect(8, 128, 0, 0);
-        QTest::newRow("lblTest") << "lblTest" << frame << "ssssssssssssssssssss"
-                                 << QRect(16, 144, 303, 12);
+        QTest::addColumn<QString>("accessibleName");
+        const auto row = [](const char* name, const char* parent, const char* text, QRect rect,
+                            const char* accessible = "") {
+            QTest::newRow(name) << parent << text << rect << accessible;
+        };
+        const char* window = "frmMain";
+        const char* frame = "FrameMain";
+        row("Command1", window, "ﾊﾞｰｼﾞｮﾝ情報(&V)", {328, 8, 97, 17});
+        row("FrameMain", window, "指定パスの配下に、連番のフォルダを一括作成します",
+            {8, 8, 433, 169});
+        row("lblStatus", window, "lblStatus", {8, 184, 0, 0});
+        row("pbStatus", window, "0%", {8, 200, 323, 17}); // at 0 of 100, the text not shown
+        row("cmdEnd", window, "終了(&X)", {344, 192, 89, 25});
+        row("lblPath", frame, "該当フォルダ", {16, 24, 0, 0});
+        row("txtPath", frame, "txtPath", {16, 40, 337, 18}, "該当フォルダ");
+        row("cmdBrowse", frame, "参照(&B)", {360, 40, 65, 17});
+        row("lblETC(0)", frame, "ヘッダ", {16, 72, 0, 0});
+        row("txtHeader", frame, "txtHeader", {56, 72, 105, 18}, "ヘッダ");
+        row("lblETC(2)", frame, "最小値", {184, 72, 0, 0});
+        row("txtMin", frame, "txtMin", {224, 72, 73, 18}, "最小値");
+        row("lblETC(4)", frame, "桁数", {328, 72, 0, 0});
+        row("txtBeam", frame, "txtBeam", {360, 72, 41, 18}, "桁数");
+        row("udBeam", frame, "", {400, 72, 16, 18}, "桁数");
+        row("lblETC(1)", frame, "フッタ", {16, 96, 0, 0});
+        row("txtFooter", frame, "txtFooter", {56, 96, 105, 18}, "フッタ");
+        row("lblETC(3)", frame, "最大値", {184, 96, 0, 0});
+        row("txtMax", frame, "txtMax", {224, 96, 73, 18}, "最大値");
+        row("cmdMake", frame, "作成(&M)", {328, 104, 97, 57});
+        row("lblETC(5)", frame, "＜プレビュー＞ 作成されるフォルダ", {8, 128, 0, 0});
+        row("lblTest", frame, "ssssssssssssssssssss", {16, 144, 303, 12},
+            "＜プレビュー＞ 作成されるフォルダ");
     }
     void controlsAsCreated()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, parentName);
-        QFETCH(QString, text);
         QFETCH(QRect, geometry);
-        MainWindow& window = NewWindow();
-        auto* control = window.findChild<QWidget*>(name);
+        auto* control = NewWindow().findChild<QWidget*>(QTest::currentDataTag());
         QVERIFY(control);
-        QCOMPARE(control->parentWidget()->objectName(), parentName);
-        QVERIFY(control->isEnabled());
-        QVERIFY(!control->isHidden());
+        QTEST(control->parentWidget()->objectName(), "parentName");
+        QVERIFY(control->isEnabled() && !control->isHidden());
         if (geometry.width() == 0) {
             QCOMPARE(control->pos(), geometry.topLeft());
             QVERIFY(control->height() >= 11 && control->height() <= 16);
         } else {
             QCOMPARE(control->geometry(), geometry);
         }
-        if (auto* box = qobject_cast<QLineEdit*>(control))
-            QCOMPARE(box->text(), text);
-        else if (auto* button = qobject_cast<QPushButton*>(control))
-            QCOMPARE(button->text(), text);
-        else if (auto* label = qobject_cast<QLabel*>(control))
-            QCOMPARE(label->text(), text);
-        else if (auto* group = qobject_cast<QGroupBox*>(control))
-            QCOMPARE(group->title(), text);
+        const char* text = qobject_cast<QGroupBox*>(control) ? "title" : "text";
+        QTEST(control->property(text).toString(), "text");
+        QTEST(control->accessibleName(), "accessibleName");
     }
 
     void windowAsCreated()
     {
         MainWindow& window = NewWindow();
-        QCOMPARE(window.objectName(), QStringLiteral("frmMain"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Form1"));
         QCOMPARE(window.size(), QSize(446, 223));
         QCOMPARE(window.minimumSize(), window.maximumSize());
@@ -137,84 +127,45 @@ private slots:
         QVERIFY(children.indexOf(window.Command1) > children.indexOf(window.FrameMain));
         QVERIFY(window.Command1->geometry().intersects(window.FrameMain->geometry()));
         // The auto-sized labels keep the design's 12 pixel line height.
-        QCOMPARE(window.lblETC[0]->font().pixelSize(), 12);
-        const QString family = QFontInfo(window.lblETC[0]->font()).family();
-        QVERIFY2(family.contains(QStringLiteral("IPAPGothic")) ||
-                     family.contains(QStringLiteral("Noto Sans CJK")) ||
-                     family.contains(QStringLiteral("ＭＳ Ｐゴシック")),
-                 qPrintable(family));
+        QCOMPARE(window.lblETC[0]->font(), kovaldi::JapaneseGothicFont(9));
     }
 
-    void inputsHaveAccessibleNames()
-    {
-        MainWindow& window = NewWindow();
-        QCOMPARE(window.txtPath->accessibleName(), QStringLiteral("該当フォルダ"));
-        QCOMPARE(window.txtHeader->accessibleName(), QStringLiteral("ヘッダ"));
-        QCOMPARE(window.txtFooter->accessibleName(), QStringLiteral("フッタ"));
-        QCOMPARE(window.txtMin->accessibleName(), QStringLiteral("最小値"));
-        QCOMPARE(window.txtMax->accessibleName(), QStringLiteral("最大値"));
-        QCOMPARE(window.txtBeam->accessibleName(), QStringLiteral("桁数"));
-        QCOMPARE(window.udBeam->accessibleName(), QStringLiteral("桁数"));
-    }
-
-    void firstStartWithAnEmptyStore()
-    {
-        MainWindow& window = LoadedWindow();
-        QCOMPARE(window.txtPath->text(), kovaldi::ProgramFolderFrom(kovaldi::ExecutableFolder()));
-        QCOMPARE(window.txtHeader->text(), QString());
-        QCOMPARE(window.txtFooter->text(), QString());
-        QCOMPARE(window.txtMin->text(), QStringLiteral("1"));
-        QCOMPARE(window.txtMax->text(), QStringLiteral("10"));
-        QCOMPARE(window.txtBeam->text(), QStringLiteral("2"));
-        QCOMPARE(window.lblStatus->text(), QString());
-        QVERIFY(window.pbStatus->isHidden());
-        QCOMPARE(window.windowTitle(), QStringLiteral("Kovaldi - Version 1.0.0"));
-        QVERIFY(!QFile::exists(kovaldi::test::SettingsFilePath()));
-    }
-
-    void storedValuesAreRestored()
-    {
-        const QString values[][2] = {{"LastPath", " "},   {"Header", "  画像,\"a\";#=@x\\ "},
-                                     {"Footer", "_末尾"}, {"Min", "-3"},
-                                     {"Max", "120"},      {"Beam", "3"}};
-        for (const auto& [key, value] : values)
-            QVERIFY(m_store.SaveSetting(kApp, kSection, key, value));
-        MainWindow& window = LoadedWindow();
-        QCOMPARE(window.txtPath->text(), values[0][1]); // one blank is not empty
-        QCOMPARE(window.txtHeader->text(), values[1][1]);
-        QCOMPARE(window.txtFooter->text(), values[2][1]);
-        QCOMPARE(window.txtMin->text(), values[3][1]);
-        QCOMPARE(window.txtMax->text(), values[4][1]);
-        QCOMPARE(window.txtBeam->text(), values[5][1]);
-    }
-
-    void emptyStoredPathGivesTheProgramFolder_data()
+    void storedValuesAreRestored_data()
     {
         QTest::addColumn<QString>("executableFolder");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("drive root") << "C:\\"
-                                    << "C:";
-        QTest::newRow("posix root") << "/"
-                                    << "/";
-        QTest::newRow("folder") << "/opt/kovaldi"
-                                << "/opt/kovaldi";
+        QTest::addColumn<QStringList>("stored");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("first start, empty store")
+            << kovaldi::ExecutableFolder() << QStringList()
+            << QStringList{
+                   kovaldi::ProgramFolderFrom(kovaldi::ExecutableFolder()), "", "", "1", "10", "2"};
+        const QStringList awkward{" ", "  画像,\"a\";#=@x\\ ", "_末尾", "-3", "120", "3"};
+        QTest::newRow("awkward values; one blank is not empty") << "/opt" << awkward << awkward;
+        // An empty stored path gives the program's folder.
+        QTest::newRow("empty path, drive root")
+            << "C:\\" << QStringList{""} << QStringList{"C:", "", "", "1", "10", "2"};
+        QTest::newRow("empty path, posix root")
+            << "/" << QStringList{""} << QStringList{"/", "", "", "1", "10", "2"};
     }
-    void emptyStoredPathGivesTheProgramFolder()
+    void storedValuesAreRestored()
     {
         QFETCH(QString, executableFolder);
-        QFETCH(QString, expected);
-        QVERIFY(m_store.SaveSetting(kApp, kSection, "LastPath", ""));
+        QFETCH(QStringList, stored);
+        Store(stored);
         MainWindow& window = NewWindow();
         window.setExecutableFolder(executableFolder);
         window.Form_Load();
-        QCOMPARE(window.txtPath->text(), expected);
-        QCOMPARE(window.programFolder(), expected);
+        QTEST(BoxTexts(window), "expected");
+        QCOMPARE(window.lblStatus->text(), QString());
+        QVERIFY(window.pbStatus->isHidden());
+        QCOMPARE(window.windowTitle(), QStringLiteral("Kovaldi - Version 1.0.0"));
+        QCOMPARE(QFile::exists(kovaldi::test::SettingsFilePath()), !stored.isEmpty());
     }
 
     void loadFillsEachChangedBoxInOrder()
     {
         // A stored text equal to the box's initial text changes nothing and runs nothing.
-        QVERIFY(m_store.SaveSetting(kApp, kSection, "Footer", "txtFooter"));
+        QVERIFY(m_store.SaveSetting("Kovaldi", "Config", "Footer", "txtFooter"));
         MainWindow& window = NewWindow();
         QStringList fills;
         for (QLineEdit* box : {window.txtPath, window.txtHeader, window.txtFooter, window.txtMin,
@@ -233,11 +184,10 @@ private slots:
     {
         MainWindow& window = ShownWindow();
         QCOMPARE(QApplication::focusWidget(), window.txtPath);
-        const QWidget* expected[] = {window.cmdBrowse, window.txtHeader, window.txtFooter,
-                                     window.txtMin,    window.txtMax,    window.txtBeam,
-                                     window.udBeam,    window.cmdMake,   window.cmdEnd,
-                                     window.Command1,  window.txtPath};
-        for (const QWidget* next : expected) {
+        for (const QWidget* next : std::initializer_list<QWidget*>{
+                 window.cmdBrowse, window.txtHeader, window.txtFooter, window.txtMin, window.txtMax,
+                 window.txtBeam, window.udBeam, window.cmdMake, window.cmdEnd, window.Command1,
+                 window.txtPath}) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
         }
@@ -272,71 +222,44 @@ private slots:
 
     void spinnerStepsTheDigitCount_data()
     {
-        QTest::addColumn<QString>("start");
+        QTest::addColumn<int>("start");
         QTest::addColumn<QString>("how");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("up from 3") << "3"
-                                   << "up-arrow"
-                                   << "4";
-        QTest::newRow("down from 3") << "3"
-                                     << "down-arrow"
-                                     << "2";
-        QTest::newRow("up key from 9") << "9"
-                                       << "up-key"
-                                       << "10";
-        QTest::newRow("down key from 1") << "1"
-                                         << "down-key"
-                                         << "0";
-        QTest::newRow("no step above 10") << "10"
-                                          << "up-arrow"
-                                          << "10";
-        QTest::newRow("no step below 0") << "0"
-                                         << "down-arrow"
-                                         << "0";
-        QTest::newRow("no step below 0 by key") << "0"
-                                                << "down-key"
-                                                << "0";
-        QTest::newRow("above the range steps down from 10") << "50"
-                                                            << "down-arrow"
-                                                            << "9";
-        QTest::newRow("above the range cannot go up") << "50"
-                                                      << "up-arrow"
-                                                      << "50";
-        QTest::newRow("below the range steps up from 0") << "-5"
-                                                         << "up-arrow"
-                                                         << "1";
-        QTest::newRow("below the range cannot go down") << "-5"
-                                                        << "down-key"
-                                                        << "-5";
+        QTest::addColumn<int>("expected");
+        const auto row = [](const char* name, int start, const char* how, int expected) {
+            QTest::newRow(name) << start << QString(how) << expected;
+        };
+        row("up from 3", 3, "up-arrow", 4);
+        row("down from 3", 3, "down-arrow", 2);
+        row("up key from 9", 9, "up-key", 10);
+        row("down key from 1", 1, "down-key", 0);
+        row("no step above 10", 10, "up-arrow", 10);
+        row("no step below 0", 0, "down-key", 0);
+        row("above the range steps down from 10", 50, "down-arrow", 9);
+        row("above the range cannot go up", 50, "up-arrow", 50);
+        row("below the range steps up from 0", -5, "up-arrow", 1);
+        row("below the range cannot go down", -5, "down-key", -5);
+        row("disabled", 3, "disabled up-arrow", 3);
     }
     void spinnerStepsTheDigitCount()
     {
-        QFETCH(QString, start);
+        QFETCH(int, start);
         QFETCH(QString, how);
-        QFETCH(QString, expected);
+        QFETCH(int, expected);
         MainWindow& window = ShownWindow();
-        window.txtBeam->setText(start);
+        window.txtBeam->setText(QString::number(start));
         QSignalSpy changes(window.txtBeam, &QLineEdit::textChanged);
         kovaldi::UpDown* spinner = window.udBeam;
-        if (how == QLatin1String("up-arrow"))
+        spinner->setEnabled(!how.startsWith("disabled"));
+        if (how.endsWith("up-arrow"))
             QTest::mouseClick(spinner, Qt::LeftButton, {}, QPoint(8, 3));
-        else if (how == QLatin1String("down-arrow"))
+        else if (how == "down-arrow")
             QTest::mouseClick(spinner, Qt::LeftButton, {}, QPoint(8, spinner->height() - 3));
         else {
             spinner->setFocus();
-            QTest::keyClick(spinner, how == QLatin1String("up-key") ? Qt::Key_Up : Qt::Key_Down);
+            QTest::keyClick(spinner, how == "up-key" ? Qt::Key_Up : Qt::Key_Down);
         }
-        QCOMPARE(window.txtBeam->text(), expected);
+        QCOMPARE(window.txtBeam->text(), QString::number(expected));
         QCOMPARE(changes.size(), expected == start ? 0 : 1);
-    }
-
-    void disabledSpinnerDoesNotStep()
-    {
-        MainWindow& window = ShownWindow();
-        window.txtBeam->setText(QStringLiteral("3"));
-        window.udBeam->setEnabled(false);
-        QTest::mouseClick(window.udBeam, Qt::LeftButton, {}, QPoint(8, 3));
-        QCOMPARE(window.txtBeam->text(), QStringLiteral("3"));
     }
 };
 

@@ -27,7 +27,6 @@ int RunChild(const QByteArray& which, int argc, char* argv[])
         return 4;
     window.txtHeader->setText(QStringLiteral("edited"));
     window.txtMin->setText(QStringLiteral("5"));
-
     if (which == "exit-button") {
         window.cmdEnd->click();
     } else if (which == "exit-key") {
@@ -35,16 +34,19 @@ int RunChild(const QByteArray& which, int argc, char* argv[])
         QTest::qWait(2000); // the button clicks once its brief pressed look is over
     } else if (which == "close") {
         window.close();
-    } else if (which == "close-in-pump") {
-        // A handler that pumps events, as a run does, when the close request arrives.
+    } else { // a handler that pumps events, as a run does, when the close request arrives
         QTimer::singleShot(0, &window, [&window] { window.close(); });
-        for (int i = 0; i < 1000; ++i) {
+        for (int i = 0; i < 1000; ++i)
             QApplication::processEvents();
-            std::puts("pumping");
-        }
     }
     std::puts("still running");
     return 3;
+}
+
+QByteArray SettingsFile()
+{
+    QFile file(kovaldi::test::SettingsFilePath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("unreadable");
 }
 
 } // namespace
@@ -58,22 +60,15 @@ private slots:
     void endsAtOnceWithoutStoring_data()
     {
         QTest::addColumn<QString>("which");
-        QTest::newRow("exit button") << "exit-button";
-        QTest::newRow("alt+x") << "exit-key";
-        QTest::newRow("close request") << "close";
-        QTest::newRow("close request inside the event pump") << "close-in-pump";
+        for (const char* which : {"exit-button", "exit-key", "close", "close-in-pump"})
+            QTest::newRow(which) << QString(which);
     }
     void endsAtOnceWithoutStoring()
     {
         QFETCH(QString, which);
         kovaldi::test::ClearSettings();
-        kovaldi::SettingsStore store;
-        QVERIFY(store.SaveSetting("Kovaldi", "Config", "Header", "stored"));
-        QFile file(kovaldi::test::SettingsFilePath());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray before = file.readAll();
-        file.close();
-
+        QVERIFY(kovaldi::SettingsStore().SaveSetting("Kovaldi", "Config", "Header", "stored"));
+        const QByteArray before = SettingsFile();
         QProcess child;
         child.start(QCoreApplication::applicationFilePath(), {"--child=" + which});
         QVERIFY(child.waitForFinished(60000));
@@ -81,9 +76,7 @@ private slots:
         QCOMPARE(child.exitStatus(), QProcess::NormalExit);
         QCOMPARE(child.exitCode(), 0);
         QVERIFY2(!output.contains("still running"), output.constData());
-
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), before);
+        QCOMPARE(SettingsFile(), before);
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStringList>
@@ -14,10 +15,24 @@ namespace kovaldi {
 
 QFont JapaneseGothicFont(double pointSize)
 {
+    // Only the faces that are installed are named: a missing first choice would make Qt
+    // ask the system for substitutes of it (slow) before trying the next name, and would
+    // query substitutes for every name up front instead of only for a missing glyph.
+    // With none of them installed, the whole list leaves the choice to the system.
+    static const QStringList installed = [] {
+        const QStringList wanted = {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                                    QStringLiteral("IPAPGothic"),
+                                    QStringLiteral("Noto Sans CJK JP"),
+                                    QStringLiteral("Noto Sans JP")};
+        const QStringList available = QFontDatabase::families();
+        QStringList families;
+        for (const QString& family : wanted)
+            if (available.contains(family, Qt::CaseInsensitive))
+                families.append(family);
+        return families.isEmpty() ? wanted : families;
+    }();
     QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                      QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
-                      QStringLiteral("Noto Sans JP")});
+    font.setFamilies(installed);
     font.setPixelSize(static_cast<int>(std::lround(pointSize * 96.0 / 72.0)));
     return font;
 }

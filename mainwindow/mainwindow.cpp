@@ -15,6 +15,7 @@
 #include "settings/settingsstore.h"
 #include "version.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -74,7 +75,9 @@ MainWindow::MainWindow(SettingsStore& settings, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Form1"));
-    setWindowIcon(ApplicationIcon());
+    // The application's icon, when set, is the same picture already decoded.
+    setWindowIcon(QApplication::windowIcon().isNull() ? ApplicationIcon()
+                                                      : QApplication::windowIcon());
     setFont(JapaneseGothicFont(9));
     setFixedSize(Twips(6690), Twips(3345));
     createControls();

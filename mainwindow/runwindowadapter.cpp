@@ -90,22 +90,18 @@ void RunWindowAdapter::UnlockInputs()
 
 void RunWindowAdapter::PumpEvents()
 {
-    if (!frameDue()) {
-        QCoreApplication::processEvents();
-        return;
+    const bool drawFrame = m_paced && m_sinceFrame.elapsed() >= kFrameMs;
+    if (drawFrame) {
+        m_window.lblStatus->adjustSize();
+        m_window.lblStatus->setUpdatesEnabled(true);
+        m_window.pbStatus->setUpdatesEnabled(true);
     }
-    m_window.lblStatus->adjustSize();
-    m_window.lblStatus->setUpdatesEnabled(true);
-    m_window.pbStatus->setUpdatesEnabled(true);
     QCoreApplication::processEvents();
-    m_window.lblStatus->setUpdatesEnabled(false);
-    m_window.pbStatus->setUpdatesEnabled(false);
-    m_sinceFrame.start();
-}
-
-bool RunWindowAdapter::frameDue()
-{
-    return !m_paced || m_sinceFrame.elapsed() >= kFrameMs;
+    if (drawFrame) {
+        m_window.lblStatus->setUpdatesEnabled(false);
+        m_window.pbStatus->setUpdatesEnabled(false);
+        m_sinceFrame.start();
+    }
 }
 
 void RunWindowAdapter::pacePainting(bool paced)

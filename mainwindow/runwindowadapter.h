@@ -37,7 +37,6 @@ private:
     // text and value at every step but are redrawn at most once per display frame: no
     // screen shows more, and drawing every step would cost more than making the folder.
     void pacePainting(bool paced);
-    bool frameDue();
 
     MainWindow& m_window;
     bool m_paced = false;

@@ -303,4 +303,11 @@ void AboutWindow::closeEvent(QCloseEvent* event)
     QDialog::closeEvent(event);
 }
 
+void AboutWindow::done(int result)
+{
+    // Some platforms end a dialog by a key of their own without a close request.
+    Form_QueryUnload();
+    QDialog::done(result);
+}
+
 } // namespace kovaldi

@@ -14,13 +14,18 @@ namespace {
 
 // Without any display Qt would print a page about platform plugins and abort; one line
 // says what is wrong.
-bool HasDisplay()
+bool HasDisplay(int argc, char** argv)
 {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "-platform") == 0)
+            return true;
     return !qEnvironmentVariableIsEmpty("DISPLAY") ||
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 #else
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
     return true;
 #endif
 }
@@ -29,7 +34,7 @@ bool HasDisplay()
 
 int RunApplication(int& argc, char** argv, const std::function<void(MainWindow&)>& beforeShow)
 {
-    if (!HasDisplay()) {
+    if (!HasDisplay(argc, argv)) {
         std::fputs("kovaldi: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set); "
                    "start it from a desktop session.\n",
                    stderr);

@@ -33,9 +33,6 @@ namespace kovaldi {
 
 namespace {
 
-const QString kApplication = QStringLiteral("Kovaldi");
-const QString kSection = QStringLiteral("Config");
-
 QRect TwipsRect(int left, int top, int width, int height)
 {
     return {Twips(left), Twips(top), Twips(width), Twips(height)};
@@ -182,15 +179,18 @@ void MainWindow::setTabOrder()
 
 void MainWindow::Form_Load()
 {
-    txtPath->setText(m_settings.GetSetting(kApplication, kSection, QStringLiteral("LastPath"), {}));
-    txtHeader->setText(m_settings.GetSetting(kApplication, kSection, QStringLiteral("Header"), {}));
-    txtFooter->setText(m_settings.GetSetting(kApplication, kSection, QStringLiteral("Footer"), {}));
-    txtMin->setText(
-        m_settings.GetSetting(kApplication, kSection, QStringLiteral("Min"), QStringLiteral("1")));
-    txtMax->setText(
-        m_settings.GetSetting(kApplication, kSection, QStringLiteral("Max"), QStringLiteral("10")));
-    txtBeam->setText(
-        m_settings.GetSetting(kApplication, kSection, QStringLiteral("Beam"), QStringLiteral("2")));
+    txtPath->setText(m_settings.GetSetting(kSettingsApplication, kSettingsSection,
+                                           QStringLiteral("LastPath"), {}));
+    txtHeader->setText(m_settings.GetSetting(kSettingsApplication, kSettingsSection,
+                                             QStringLiteral("Header"), {}));
+    txtFooter->setText(m_settings.GetSetting(kSettingsApplication, kSettingsSection,
+                                             QStringLiteral("Footer"), {}));
+    txtMin->setText(m_settings.GetSetting(kSettingsApplication, kSettingsSection,
+                                          QStringLiteral("Min"), QStringLiteral("1")));
+    txtMax->setText(m_settings.GetSetting(kSettingsApplication, kSettingsSection,
+                                          QStringLiteral("Max"), QStringLiteral("10")));
+    txtBeam->setText(m_settings.GetSetting(kSettingsApplication, kSettingsSection,
+                                           QStringLiteral("Beam"), QStringLiteral("2")));
     lblStatus->setText(QString());
     m_programFolder = ProgramFolderFrom(m_executableFolder);
     if (txtPath->text().isEmpty())

@@ -1,5 +1,6 @@
 #include "mainwindow/numbertext.h"
 
+#include <QByteArray>
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -99,9 +100,17 @@ std::optional<double> ParseNumericText(const QString& text)
     if (!ScanNumericText(text, core, order))
         return std::nullopt;
     double value = 0;
+#if defined(__cpp_lib_to_chars)
     const auto [end, error] = std::from_chars(core.data(), core.data() + core.size(), value);
     if (end != core.data() + core.size())
         return std::nullopt;
+#else
+    // Standard libraries without from_chars for doubles: Qt's conversion is the same in
+    // every locale too, and fails only on a value out of range once the grammar holds.
+    bool converted = false;
+    value = QByteArray::fromStdString(core).toDouble(&converted);
+    const std::errc error = converted ? std::errc() : std::errc::result_out_of_range;
+#endif
     if (error == std::errc::result_out_of_range) {
         // Too far from 1 for a double: too large is not numeric, too small rounds to zero.
         if (order > 0)

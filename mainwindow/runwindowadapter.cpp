@@ -47,13 +47,11 @@ QString RunWindowAdapter::DigitCountText() const
 
 void RunWindowAdapter::SetStatus(const QString& text)
 {
-    if (!m_paced) {
-        m_window.lblStatus->setText(text);
-        return;
-    }
-    // Measuring the text costs more than making a folder; the label takes the size of
-    // its text when it is next drawn.
-    static_cast<QLabel*>(m_window.lblStatus)->setText(text);
+    // Measuring the text costs more than making a folder: while painting is paced the
+    // label takes the size of its text when it is next drawn.
+    m_window.lblStatus->QLabel::setText(text);
+    if (!m_paced)
+        m_window.lblStatus->adjustSize();
 }
 
 void RunWindowAdapter::SetProgress(float value)

@@ -33,6 +33,10 @@ QString FolderDialogStartFolder(const QString& initialPath)
     if (initialPath.trimmed().isEmpty())
         return QDir::homePath();
     QString path = initialPath;
+#if !defined(Q_OS_WIN)
+    // Folders are made with "\" read as a separator, so the picker reads it the same way.
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+#endif
     // "C:" alone names the current folder of drive C; the box means the drive's root.
     static const QRegularExpression bareDrive(QStringLiteral("^[A-Za-z]:$"));
     if (bareDrive.match(path).hasMatch())

@@ -15,9 +15,6 @@ namespace kovaldi {
 
 namespace {
 
-const QString kApplication = QStringLiteral("Kovaldi");
-const QString kSection = QStringLiteral("Config");
-
 // The whole part (rounded toward minus infinity) of a numeric box text; nothing for a
 // text that is not numeric.
 std::optional<double> WholePart(const QString& text)
@@ -111,13 +108,18 @@ void RunBatch(RunWindow& window, FileSystem& fileSystem, SettingsStore& settings
     window.UnlockInputs();
 
     // A key that cannot be written is skipped; the others are still tried.
-    settings.SaveSetting(kApplication, kSection, QStringLiteral("LastPath"),
+    settings.SaveSetting(kSettingsApplication, kSettingsSection, QStringLiteral("LastPath"),
                          window.TargetFolderText());
-    settings.SaveSetting(kApplication, kSection, QStringLiteral("Header"), window.HeaderText());
-    settings.SaveSetting(kApplication, kSection, QStringLiteral("Footer"), window.FooterText());
-    settings.SaveSetting(kApplication, kSection, QStringLiteral("Min"), window.MinimumText());
-    settings.SaveSetting(kApplication, kSection, QStringLiteral("Max"), window.MaximumText());
-    settings.SaveSetting(kApplication, kSection, QStringLiteral("Beam"), window.DigitCountText());
+    settings.SaveSetting(kSettingsApplication, kSettingsSection, QStringLiteral("Header"),
+                         window.HeaderText());
+    settings.SaveSetting(kSettingsApplication, kSettingsSection, QStringLiteral("Footer"),
+                         window.FooterText());
+    settings.SaveSetting(kSettingsApplication, kSettingsSection, QStringLiteral("Min"),
+                         window.MinimumText());
+    settings.SaveSetting(kSettingsApplication, kSettingsSection, QStringLiteral("Max"),
+                         window.MaximumText());
+    settings.SaveSetting(kSettingsApplication, kSettingsSection, QStringLiteral("Beam"),
+                         window.DigitCountText());
 }
 
 } // namespace kovaldi

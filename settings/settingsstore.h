@@ -8,6 +8,10 @@ namespace kovaldi {
 // Linux: $XDG_CONFIG_HOME/<application>/<application>.conf, one group per section.
 // Windows: HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<application>\<section>,
 // string values, where earlier versions of the program kept them. macOS: the native store.
+// Where the program keeps its six inputs.
+inline const QString kSettingsApplication = QStringLiteral("Kovaldi");
+inline const QString kSettingsSection = QStringLiteral("Config");
+
 class SettingsStore
 {
 public:

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <utility>
 
 namespace kovaldi {
 
@@ -107,19 +108,15 @@ void RunBatch(RunWindow& window, FileSystem& fileSystem, SettingsStore& settings
 
     window.UnlockInputs();
 
-    // A key that cannot be written is skipped; the others are still tried.
-    settings.SaveSetting(kSettingsApplication, kSettingsSection, QStringLiteral("LastPath"),
-                         window.TargetFolderText());
-    settings.SaveSetting(kSettingsApplication, kSettingsSection, QStringLiteral("Header"),
-                         window.HeaderText());
-    settings.SaveSetting(kSettingsApplication, kSettingsSection, QStringLiteral("Footer"),
-                         window.FooterText());
-    settings.SaveSetting(kSettingsApplication, kSettingsSection, QStringLiteral("Min"),
-                         window.MinimumText());
-    settings.SaveSetting(kSettingsApplication, kSettingsSection, QStringLiteral("Max"),
-                         window.MaximumText());
-    settings.SaveSetting(kSettingsApplication, kSettingsSection, QStringLiteral("Beam"),
-                         window.DigitCountText());
+    // Each value is the box's text at this moment. A key that cannot be written is
+    // skipped; the others are still tried.
+    const std::pair<const char*, QString> stored[] = {
+        {"LastPath", window.TargetFolderText()}, {"Header", window.HeaderText()},
+        {"Footer", window.FooterText()},         {"Min", window.MinimumText()},
+        {"Max", window.MaximumText()},           {"Beam", window.DigitCountText()},
+    };
+    for (const auto& [key, value] : stored)
+        settings.SaveSetting(kSettingsApplication, kSettingsSection, QLatin1String(key), value);
 }
 
 } // namespace kovaldi

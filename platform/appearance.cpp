@@ -5,11 +5,16 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QImage>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPixmap>
+#include <QResource>
 #include <QStringList>
 #include <QTranslator>
 #include <cmath>
+#include <cstring>
+#include <utility>
 
 namespace kovaldi {
 
@@ -48,10 +53,20 @@ QIcon ApplicationIcon()
                               QStringLiteral(".png")))
             return QIcon::fromTheme(id);
 
-    // Otherwise the built-in images, up to the largest size a window manager asks for.
+    // Otherwise the built-in images, up to the largest size a window manager asks for. They
+    // are stored as plain RGBA pixels: a PNG would make Qt load and try its image format
+    // plugins and inflate the data at every start, for 14 KB of pixels.
     QIcon builtIn;
-    for (const int size : {16, 32, 48})
-        builtIn.addFile(QStringLiteral(":/icons/kovaldi-%1.png").arg(size), QSize(size, size));
+    for (const int size : {16, 32, 48}) {
+        const QByteArray pixels =
+            QResource(QStringLiteral(":/icons/kovaldi-%1.rgba").arg(size)).uncompressedData();
+        if (pixels.size() != size * size * 4)
+            continue;
+        // The image owns a copy: the pixels may be an inflated buffer that ends here.
+        QImage image(size, size, QImage::Format_RGBA8888);
+        std::memcpy(image.bits(), pixels.constData(), size_t(pixels.size()));
+        builtIn.addPixmap(QPixmap::fromImage(std::move(image)));
+    }
     return builtIn;
 }
 

@@ -51,7 +51,7 @@ void RunWindowAdapter::SetStatus(const QString& text)
     // label takes the size of its text when it is next drawn.
     m_window.lblStatus->QLabel::setText(text);
     if (!m_paced)
-        m_window.lblStatus->fitToText();
+        m_window.lblStatus->adjustSize();
 }
 
 void RunWindowAdapter::SetProgress(float value)
@@ -90,7 +90,7 @@ void RunWindowAdapter::PumpEvents()
 {
     const bool drawFrame = m_paced && m_sinceFrame.elapsed() >= kFrameMs;
     if (drawFrame) {
-        m_window.lblStatus->fitToText();
+        m_window.lblStatus->adjustSize();
         m_window.lblStatus->setUpdatesEnabled(true);
         m_window.pbStatus->setUpdatesEnabled(true);
     }
@@ -111,7 +111,7 @@ void RunWindowAdapter::pacePainting(bool paced)
     m_window.lblStatus->setUpdatesEnabled(!paced);
     m_window.pbStatus->setUpdatesEnabled(!paced);
     if (!paced) {
-        m_window.lblStatus->fitToText();
+        m_window.lblStatus->adjustSize();
         m_window.lblStatus->repaint();
         m_window.pbStatus->repaint();
     }

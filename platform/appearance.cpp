@@ -5,16 +5,13 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFontDatabase>
-#include <QImage>
+#include <QImageReader>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPixmap>
-#include <QResource>
 #include <QStringList>
 #include <QTranslator>
 #include <cmath>
-#include <cstring>
-#include <utility>
 
 namespace kovaldi {
 
@@ -54,18 +51,13 @@ QIcon ApplicationIcon()
             return QIcon::fromTheme(id);
 
     // Otherwise the built-in images, up to the largest size a window manager asks for. They
-    // are stored as plain RGBA pixels: a PNG would make Qt load and try its image format
-    // plugins and inflate the data at every start, for 14 KB of pixels.
+    // are read as PNG outright: left to find the format itself, Qt would load and ask every
+    // image format plugin installed (and the libraries they need) at each start.
     QIcon builtIn;
     for (const int size : {16, 32, 48}) {
-        const QByteArray pixels =
-            QResource(QStringLiteral(":/icons/kovaldi-%1.rgba").arg(size)).uncompressedData();
-        if (pixels.size() != size * size * 4)
-            continue;
-        // The image owns a copy: the pixels may be an inflated buffer that ends here.
-        QImage image(size, size, QImage::Format_RGBA8888);
-        std::memcpy(image.bits(), pixels.constData(), size_t(pixels.size()));
-        builtIn.addPixmap(QPixmap::fromImage(std::move(image)));
+        QImageReader reader(QStringLiteral(":/icons/kovaldi-%1.png").arg(size), "png");
+        reader.setAutoDetectImageFormat(false);
+        builtIn.addPixmap(QPixmap::fromImage(reader.read()));
     }
     return builtIn;
 }

@@ -34,8 +34,9 @@ public:
 
 private:
     // While folders are being made, the status line and the progress bar take their new
-    // text and value at every step but are redrawn at most once per display frame: no
-    // screen shows more, and drawing every step would cost more than making the folder.
+    // text and value at every step but are redrawn at most every other display frame (the
+    // screen shows no more than one a frame, and drawing every step would cost more than
+    // making the folder), and at least as often while the folders keep coming.
     void pacePainting(bool paced);
 
     MainWindow& m_window;

@@ -11,10 +11,10 @@
 
 // Prints "painted <cpu-ms>" once the window's first paint is over (every child drawn and the
 // frame handed to the window system), with the processor time the process has used so far;
-// then, once the event loop has been idle for a moment, the
-// process's peak resident memory ("peak-kb N"), and ends the process. The mark is taken after
-// the paint, not when the paint event arrives: a window whose first layout needs no text
-// metrics would otherwise be timed before its fonts are even loaded.
+// then, once the event loop has been idle for a moment, the process's peak resident memory
+// ("peak-kb N"), and ends the process. The mark is taken after the paint, not when the
+// paint event arrives: a window whose first layout needs no text metrics would otherwise be
+// timed before its fonts are even loaded.
 class FirstPaintReporter : public QObject
 {
 public:

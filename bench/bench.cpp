@@ -71,6 +71,18 @@ double Median(std::vector<double> values)
     return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
+// "median M (min A, max B)" of ratios, with the given number of decimals.
+std::string Spread(const std::vector<double>& ratios, int decimals)
+{
+    if (ratios.empty())
+        return "no figures";
+    const auto [min, max] = std::minmax_element(ratios.begin(), ratios.end());
+    char text[96];
+    std::snprintf(text, sizeof text, "median %.*f  (min %.*f, max %.*f)", decimals, Median(ratios),
+                  decimals, *min, decimals, *max);
+    return text;
+}
+
 // The numbers of a run of `size` folders, as the window's boxes would hold them: the
 // largest size runs over the boxes' whole range.
 std::pair<int, int> RangeOf(int size)
@@ -198,9 +210,7 @@ void BenchmarkRuns(const Options& options)
         double logSum = 0;
         for (const double ratio : ratios)
             logSum += std::log(ratio);
-        std::printf("  median ratio %.3f  (min %.3f, max %.3f)  geometric mean %.3f\n",
-                    Median(ratios), *std::min_element(ratios.begin(), ratios.end()),
-                    *std::max_element(ratios.begin(), ratios.end()),
+        std::printf("  ratio %s  geometric mean %.3f\n", Spread(ratios, 3).c_str(),
                     std::exp(logSum / double(ratios.size())));
     }
 }
@@ -246,11 +256,9 @@ void PrintComparison(const char* what, const char* yardstick, const std::vector<
     for (size_t i = 0; i < kovaldi.size() && i < minimal.size(); ++i)
         ratios.push_back(kovaldi[i] / minimal[i]);
     std::printf("  %s: kovaldi %.1f  %s %.1f  ratio of medians %.2f\n"
-                "    ratio per start pair: median %.2f  (min %.2f, max %.2f)\n",
+                "    ratio per start pair: %s\n",
                 what, Median(kovaldi), yardstick, Median(minimal),
-                Median(kovaldi) / Median(minimal), Median(ratios),
-                *std::min_element(ratios.begin(), ratios.end()),
-                *std::max_element(ratios.begin(), ratios.end()));
+                Median(kovaldi) / Median(minimal), Spread(ratios, 2).c_str());
 }
 
 void BenchmarkStartup(const Options& options)

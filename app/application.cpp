@@ -1,7 +1,7 @@
-#include "app/application.h"
+#include "application.h"
 
+#include "desktop/appearance.h"
 #include "mainwindow/mainwindow.h"
-#include "platform/appearance.h"
 #include "settings/settingsstore.h"
 #include "version.h"
 

@@ -8,9 +8,9 @@
 //
 // Each pair makes one run in the window and one bare loop, in alternating order, each in
 // a fresh folder that is removed afterwards; the ratio is window / bare.
+#include "desktop/appearance.h"
 #include "mainwindow/mainwindow.h"
 #include "naming/naming.h"
-#include "platform/appearance.h"
 #include "settings/settingsstore.h"
 
 #include <QAbstractButton>

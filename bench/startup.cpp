@@ -1,6 +1,6 @@
 #include "firstpaint.h"
 
-#include "app/application.h"
+#include "application.h"
 #include "mainwindow/mainwindow.h"
 
 int main(int argc, char* argv[])

@@ -2,8 +2,8 @@
 // against the independent reference: the parser agrees with it, every box ends canonical
 // within the bounded nesting, and a canonical text stays as it is.
 
-#include "mainwindow/numbertext.h"
 #include "numberreference.h"
+#include "numbers/numbertext.h"
 
 #include <QString>
 #include <cstddef>

@@ -1,10 +1,10 @@
 #include "about/aboutwindow.h"
-#include "mainwindow/autosizelabel.h"
 #include "mainwindow/mainwindow.h"
 #include "modaldriver.h"
 #include "settings/settingsstore.h"
 #include "testenv.h"
 #include "version.h"
+#include "widgets/autosizelabel.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,6 +1,6 @@
 // The run's logic against one fake that is window, file system and settings store at once and
 // logs every call in one list, so that the order across them shows; then against real folders.
-#include "platform/localfilesystem.h"
+#include "files/localfilesystem.h"
 #include "run/batchrun.h"
 #include "run/runwindow.h"
 #include "settings/settingsstore.h"

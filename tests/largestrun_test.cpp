@@ -1,6 +1,6 @@
 // The largest run the boxes allow, -9999 to 99999 (109,999 folders), against the machine's
 // file system: it completes, and the process's memory does not grow with the folders.
-#include "platform/localfilesystem.h"
+#include "files/localfilesystem.h"
 #include "run/batchrun.h"
 #include "run/runwindow.h"
 #include "settings/settingsstore.h"

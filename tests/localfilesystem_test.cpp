@@ -1,4 +1,4 @@
-#include "platform/localfilesystem.h"
+#include "files/localfilesystem.h"
 
 #include <QDir>
 #include <QFile>

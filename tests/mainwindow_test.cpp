@@ -1,10 +1,10 @@
-#include "mainwindow/autosizelabel.h"
+#include "desktop/appearance.h"
 #include "mainwindow/mainwindow.h"
-#include "mainwindow/updown.h"
-#include "platform/appearance.h"
-#include "platform/programfolder.h"
+#include "process/programfolder.h"
 #include "settings/settingsstore.h"
 #include "testenv.h"
+#include "widgets/autosizelabel.h"
+#include "widgets/updown.h"
 
 #include <QApplication>
 #include <QGroupBox>

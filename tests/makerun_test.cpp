@@ -2,12 +2,12 @@
 // driver, real folders in a temporary folder, the real settings file. A close request in
 // the middle of a run ends the process, so that case runs in this executable started again
 // with --child.
-#include "mainwindow/autosizelabel.h"
 #include "mainwindow/mainwindow.h"
-#include "mainwindow/updown.h"
 #include "modaldriver.h"
 #include "settings/settingsstore.h"
 #include "testenv.h"
+#include "widgets/autosizelabel.h"
+#include "widgets/updown.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "mainwindow/numbertext.h"
 #include "numberreference.h"
+#include "numbers/numbertext.h"
 
 #include <QLocale>
 #include <QRandomGenerator>

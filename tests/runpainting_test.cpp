@@ -1,11 +1,11 @@
 // While a run makes its folders, the status line and the progress bar carry the exact text
 // and value of every step, but they are drawn at display-frame pace, not once per folder.
-#include "mainwindow/autosizelabel.h"
+#include "files/localfilesystem.h"
 #include "mainwindow/mainwindow.h"
 #include "modaldriver.h"
-#include "platform/localfilesystem.h"
 #include "settings/settingsstore.h"
 #include "testenv.h"
+#include "widgets/autosizelabel.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "platform/programfolder.h"
+#include "process/programfolder.h"
 #include "settings/settingsstore.h"
 #include "testenv.h"
 

@@ -2,8 +2,8 @@
 //   QT_QPA_PLATFORM=offscreen kovaldi-shot <output folder>
 // The settings come from a fresh temporary folder, so the main window shows a first start.
 #include "about/aboutwindow.h"
+#include "desktop/appearance.h"
 #include "mainwindow/mainwindow.h"
-#include "platform/appearance.h"
 #include "settings/settingsstore.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "numberreference.h"
 
-#include "mainwindow/numbertext.h"
+#include "numbers/numbertext.h"
 
 #include <QRegularExpression>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/filesystem.h"
+#include "files/filesystem.h"
 
 namespace kovaldi {
 

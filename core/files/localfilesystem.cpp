@@ -1,4 +1,4 @@
-#include "platform/localfilesystem.h"
+#include "files/localfilesystem.h"
 
 #if defined(Q_OS_WIN)
 #include <string>

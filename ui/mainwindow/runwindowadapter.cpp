@@ -1,8 +1,8 @@
 #include "mainwindow/runwindowadapter.h"
 
-#include "mainwindow/autosizelabel.h"
+#include "desktop/messagebox.h"
 #include "mainwindow/mainwindow.h"
-#include "platform/messagebox.h"
+#include "widgets/autosizelabel.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>

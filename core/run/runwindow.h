@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/messagekind.h"
+#include "run/messagekind.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
 #include "about/aboutwindow.h"
 
-#include "mainwindow/autosizelabel.h"
-#include "platform/appearance.h"
-#include "platform/messagebox.h"
+#include "desktop/appearance.h"
+#include "desktop/messagebox.h"
 #include "version.h"
+#include "widgets/autosizelabel.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,4 +1,4 @@
-#include "mainwindow/autosizelabel.h"
+#include "widgets/autosizelabel.h"
 
 #include <QEvent>
 

@@ -1,4 +1,4 @@
-#include "mainwindow/numbertext.h"
+#include "numbers/numbertext.h"
 
 #include <QByteArray>
 #include <algorithm>

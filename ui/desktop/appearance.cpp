@@ -1,4 +1,4 @@
-#include "platform/appearance.h"
+#include "desktop/appearance.h"
 
 #include "version.h"
 

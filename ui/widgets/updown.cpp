@@ -1,6 +1,6 @@
-#include "mainwindow/updown.h"
+#include "widgets/updown.h"
 
-#include "mainwindow/numbertext.h"
+#include "numbers/numbertext.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

@@ -1,19 +1,19 @@
 #include "mainwindow/mainwindow.h"
 
 #include "about/aboutwindow.h"
-#include "mainwindow/autosizelabel.h"
-#include "mainwindow/numbertext.h"
+#include "desktop/appearance.h"
+#include "files/localfilesystem.h"
 #include "mainwindow/runwindowadapter.h"
-#include "mainwindow/updown.h"
 #include "naming/naming.h"
+#include "numbers/numbertext.h"
 #include "picker/folderchooser.h"
-#include "platform/appearance.h"
-#include "platform/localfilesystem.h"
-#include "platform/processexit.h"
-#include "platform/programfolder.h"
+#include "process/processexit.h"
+#include "process/programfolder.h"
 #include "run/batchrun.h"
 #include "settings/settingsstore.h"
 #include "version.h"
+#include "widgets/autosizelabel.h"
+#include "widgets/updown.h"
 
 #include <QApplication>
 #include <QCloseEvent>

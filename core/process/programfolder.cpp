@@ -1,4 +1,4 @@
-#include "platform/programfolder.h"
+#include "process/programfolder.h"
 
 #include <QCoreApplication>
 #include <QDir>

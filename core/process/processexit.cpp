@@ -1,4 +1,4 @@
-#include "platform/processexit.h"
+#include "process/processexit.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 #include "run/batchrun.h"
 
-#include "mainwindow/numbertext.h"
+#include "files/filesystem.h"
 #include "naming/naming.h"
-#include "platform/filesystem.h"
+#include "numbers/numbertext.h"
 #include "run/runwindow.h"
 #include "settings/settingsstore.h"
 

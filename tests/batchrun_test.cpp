@@ -30,6 +30,7 @@ public:
     QSet<QString> folders;
     bool answerYes = true;
     bool writable = true;
+    QChar separator = u'\\'; // the design's; realRun makes folders with the machine's
 
     QString TargetFolderText() const override { return in[0]; }
     QString HeaderText() const override { return in[1]; }
@@ -67,6 +68,7 @@ public:
         return Note(QStringLiteral("save %1/%2/%3=%4").arg(application, section, key, value),
                     writable);
     }
+    QChar Separator() const override { return separator; }
 
     // Runs with this fake as window and settings store, and as file system unless given one.
     void Run(FileSystem* fileSystem = nullptr)
@@ -243,11 +245,21 @@ private slots:
         QTest::newRow("names taken by a folder and a file")
             << Inputs{"@", "s", "", "1", "3", "1"} << QStringList{"s1", "file:s3"}
             << QStringList{"s1", "s2", "s3"} << kSome;
+        const QString nested = QStringLiteral("a") + QDir::separator() + "b";
         QTest::newRow("separator in the header, intermediate folder missing")
-            << Inputs{"@", "a\\b", "", "1", "2", "1"} << QStringList{} << QStringList{} << kFailed;
+            << Inputs{"@", nested, "", "1", "2", "1"} << QStringList{} << QStringList{} << kFailed;
         QTest::newRow("separator in the header, intermediate folder present")
-            << Inputs{"@", "a\\b", "", "1", "2", "1"} << QStringList{"a"}
+            << Inputs{"@", nested, "", "1", "2", "1"} << QStringList{"a"}
             << QStringList{"a", "a/b1", "a/b2"} << kDone;
+#if !defined(Q_OS_WIN)
+        // Here "\" is an ordinary character of a name, in the target as in the header.
+        QTest::newRow("backslash in the target's name, its parts a folder too")
+            << Inputs{"@/t\\b", "w", "", "1", "2", "1"} << QStringList{"t\\b", "t", "t/b"}
+            << QStringList{"t", "t/b", "t\\b", "t\\b/w1", "t\\b/w2"} << kDone;
+        QTest::newRow("backslash in the header names no parent")
+            << Inputs{"@", "..\\x", "", "1", "1", "1"} << QStringList{} << QStringList{"..\\x1"}
+            << kDone;
+#endif
         QTest::newRow("name past 255 bytes (86 kana)")
             << Inputs{"@", QString(86, QChar(u'あ')), "", "1", "2", "0"} << QStringList{}
             << QStringList{} << kFailed;
@@ -274,7 +286,8 @@ private slots:
         fake.Run(&fileSystem);
         QCOMPARE(fake.Only("tell "), QStringList{message});
         QStringList found;
-        QDirIterator it(".", QDir::AllEntries | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        QDirIterator it(".", QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
         while (it.hasNext())
             found << QDir().relativeFilePath(it.next());
         found.sort();

@@ -94,8 +94,12 @@ private slots:
         QCOMPARE(kovaldi::FolderDialogStartFolder("missing"), a); // from the current folder
         QCOMPARE(kovaldi::FolderDialogStartFolder("   "), QDir::homePath());
 #if !defined(Q_OS_WIN)
-        // "\" is a separator here, as for the folders a run makes.
-        QCOMPARE(kovaldi::FolderDialogStartFolder(m_root.path() + "\\a\\missing"), a);
+        // "\" is part of a name here, as in the folders a run makes: "b\c" is not "b/c".
+        QVERIFY(QDir(m_root.path()).mkpath("b/c") && QDir(m_root.path()).mkdir("b\\c"));
+        QCOMPARE(kovaldi::FolderDialogStartFolder(m_root.path() + "/b\\c"),
+                 m_root.path() + "/b\\c");
+        QCOMPARE(kovaldi::FolderDialogStartFolder(m_root.path() + "/b\\c\\missing"),
+                 m_root.path());
 #endif
     }
 

@@ -141,7 +141,7 @@ private slots:
         QTest::addColumn<QStringList>("existing");
         QTest::addColumn<QStringList>("messages");
 
-        const auto row = [](const char* name, const char* target, const char* min,
+        const auto row = [](const char* name, const QString& target, const char* min,
                             const QStringList& existing, const QStringList& messages) {
             QTest::newRow(name) << target << min << existing << messages;
         };
@@ -152,7 +152,8 @@ private slots:
             {"warning|指定したパスが見つかりません。|Kovaldi|Ok|"});
         row("declined", "@", "-2", {}, {kAsk});
         row("all made", "@", "-2", {}, {kAsk, kDone});
-        row("some exist, target with a backslash", "@\\", "-2", {"n-01f", "n01f"},
+        row("some exist, target ending in a separator", QStringLiteral("@") + QDir::separator(),
+            "-2", {"n-01f", "n01f"},
             {kAsk, "information|完了！（一部作成できなかったフォルダがあります）|Kovaldi|Ok|"});
         row("all exist", "@", "-2", {"n-01f", "n-02f", "n00f", "n01f"},
             {kAsk, "error|フォルダの作成に失敗しました。|Kovaldi|Ok|"});

@@ -44,22 +44,31 @@ private slots:
         QCOMPARE(BuildFolderName(" 写真\\", "-01", "枚目 "), " 写真\\-01枚目 "); // kept as typed
     }
 
+    // Windows' rule, the design's, and the POSIX one, where "\" is part of a name.
     void baseFolder_data()
     {
         QTest::addColumn<QString>("target");
+        QTest::addColumn<QChar>("separator");
         QTest::addColumn<QString>("base");
-        QTest::newRow("backslash appended") << "C:\\x" << QString("C:\\x\\");
-        QTest::newRow("ending in a backslash: unchanged") << "C:\\x\\" << QString("C:\\x\\");
-        QTest::newRow("drive root stays") << "C:\\" << QString("C:\\");
-        QTest::newRow("bare drive gets one") << "C:" << QString("C:\\");
-        QTest::newRow("two trailing backslashes kept") << "C:\\x\\\\" << QString("C:\\x\\\\");
-        QTest::newRow("forward slash is not a backslash") << "/tmp/x/" << QString("/tmp/x/\\");
-        QTest::newRow("blank after the backslash") << "C:\\x\\ " << QString("C:\\x\\ \\");
+        const QChar windows = u'\\';
+        const QChar posix = u'/';
+        QTest::newRow("backslash appended") << "C:\\x" << windows << "C:\\x\\";
+        QTest::newRow("ending in a backslash: unchanged") << "C:\\x\\" << windows << "C:\\x\\";
+        QTest::newRow("drive root stays") << "C:\\" << windows << "C:\\";
+        QTest::newRow("bare drive gets one") << "C:" << windows << "C:\\";
+        QTest::newRow("two trailing backslashes kept") << "C:\\x\\\\" << windows << "C:\\x\\\\";
+        QTest::newRow("forward slash is not a backslash") << "/tmp/x/" << windows << "/tmp/x/\\";
+        QTest::newRow("blank after the backslash") << "C:\\x\\ " << windows << "C:\\x\\ \\";
+        QTest::newRow("posix: slash appended") << "/tmp/x" << posix << "/tmp/x/";
+        QTest::newRow("posix: ending in a slash: unchanged") << "/tmp/x/" << posix << "/tmp/x/";
+        QTest::newRow("posix: root stays") << "/" << posix << "/";
+        QTest::newRow("posix: a backslash ends no folder") << "/tmp/a\\" << posix << "/tmp/a\\/";
     }
     void baseFolder()
     {
         QFETCH(QString, target);
-        QTEST(BuildBaseFolder(target), "base");
+        QFETCH(QChar, separator);
+        QTEST(BuildBaseFolder(target, separator), "base");
     }
 };
 

@@ -110,17 +110,22 @@ private slots:
     void programFolderDropsTheTrailingSeparator_data()
     {
         QTest::addColumn<QString>("executableFolder");
+        QTest::addColumn<QChar>("separator");
         QTest::addColumn<QString>("programFolder");
-        QTest::newRow("drive root") << QStringLiteral("C:\\") << QStringLiteral("C:");
-        QTest::newRow("windows folder")
-            << QStringLiteral("C:\\K\\Bin") << QStringLiteral("C:\\K\\Bin");
-        QTest::newRow("posix folder") << QStringLiteral("/usr/bin") << QStringLiteral("/usr/bin");
-        QTest::newRow("posix root stays") << QStringLiteral("/") << QStringLiteral("/");
+        const QChar windows = u'\\';
+        const QChar posix = u'/';
+        QTest::newRow("drive root") << "C:\\" << windows << "C:";
+        QTest::newRow("windows folder") << "C:\\K\\Bin" << windows << "C:\\K\\Bin";
+        QTest::newRow("posix folder") << "/usr/bin" << posix << "/usr/bin";
+        QTest::newRow("posix folder, trailing slash") << "/usr/bin/" << posix << "/usr/bin";
+        QTest::newRow("posix root stays") << "/" << posix << "/";
+        QTest::newRow("posix name ending in a backslash") << "/opt/k\\" << posix << "/opt/k\\";
     }
     void programFolderDropsTheTrailingSeparator()
     {
         QFETCH(QString, executableFolder);
-        QTEST(kovaldi::ProgramFolderFrom(executableFolder), "programFolder");
+        QFETCH(QChar, separator);
+        QTEST(kovaldi::ProgramFolderFrom(executableFolder, separator), "programFolder");
     }
 };
 

@@ -4,11 +4,22 @@
 
 namespace kovaldi {
 
-// The two file-system operations that a run needs.
+// The separator of the machine's paths. On Windows "\" (and "/" too, when reading a
+// path); elsewhere "/" only, and "\" is an ordinary character of a name.
+#if defined(Q_OS_WIN)
+inline constexpr QChar kPathSeparator = u'\\';
+#else
+inline constexpr QChar kPathSeparator = u'/';
+#endif
+
+// The file-system operations that a run needs.
 class FileSystem
 {
 public:
     virtual ~FileSystem() = default;
+
+    // What the run appends to the target folder before each folder name.
+    virtual QChar Separator() const { return kPathSeparator; }
 
     // True only for an existing folder; a regular file of that name is not one.
     virtual bool FolderExists(const QString& path) const = 0;

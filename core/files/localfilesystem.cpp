@@ -40,9 +40,8 @@ std::wstring NativePath(const QString& path)
 
 #else
 
-QByteArray NativePath(QString path)
+QByteArray NativePath(const QString& path)
 {
-    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
     return path.toUtf8();
 }
 

@@ -5,9 +5,9 @@
 namespace kovaldi {
 
 // The machine's own file system. Paths are Unicode; on POSIX they go to the system as
-// UTF-8 bytes, with "\" taken as a separator like "/", so that the same box texts make
-// the same folders on every platform. A path that cannot travel whole (a NUL character,
-// a lone surrogate) names nothing: it does not exist and cannot be created.
+// UTF-8 bytes unchanged, so a "\" there is part of a name, as in the system's own tools.
+// A path that cannot travel whole (a NUL character, a lone surrogate) names nothing: it
+// does not exist and cannot be created.
 class LocalFileSystem : public FileSystem
 {
 public:

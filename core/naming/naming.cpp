@@ -25,11 +25,11 @@ QString BuildFolderName(const QString& header, const QString& numberText, const 
     return header + numberText + footer;
 }
 
-QString BuildBaseFolder(const QString& targetFolder)
+QString BuildBaseFolder(const QString& targetFolder, QChar separator)
 {
-    if (targetFolder.endsWith(QLatin1Char('\\')))
+    if (targetFolder.endsWith(separator))
         return targetFolder;
-    return targetFolder + QLatin1Char('\\');
+    return targetFolder + separator;
 }
 
 } // namespace kovaldi

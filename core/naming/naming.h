@@ -17,7 +17,9 @@ QString FormatFolderNumber(long long number, const QString& zeroMask);
 
 QString BuildFolderName(const QString& header, const QString& numberText, const QString& footer);
 
-// The target folder text ending in one "\" (only the last character is looked at).
-QString BuildBaseFolder(const QString& targetFolder);
+// The target folder text ending in the file system's separator: unchanged when its last
+// character is the separator already, else with one appended. Nothing else is looked at or
+// normalised.
+QString BuildBaseFolder(const QString& targetFolder, QChar separator);
 
 } // namespace kovaldi

@@ -10,11 +10,9 @@ QString ExecutableFolder()
     return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
 }
 
-QString ProgramFolderFrom(const QString& executableFolder)
+QString ProgramFolderFrom(const QString& executableFolder, QChar separator)
 {
-    if (executableFolder.endsWith(QLatin1Char('\\')))
-        return executableFolder.chopped(1);
-    if (executableFolder.size() > 1 && executableFolder.endsWith(QLatin1Char('/')))
+    if (executableFolder.size() > 1 && executableFolder.endsWith(separator))
         return executableFolder.chopped(1);
     return executableFolder;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/filesystem.h"
+
 #include <QString>
 
 namespace kovaldi {
@@ -8,7 +10,7 @@ namespace kovaldi {
 QString ExecutableFolder();
 
 // The folder as the target box shows it: without a trailing separator (C:\ gives C:),
-// except that the POSIX root stays "/" so the box is never left empty.
-QString ProgramFolderFrom(const QString& executableFolder);
+// except that a lone separator, the POSIX root, stays so the box is never left empty.
+QString ProgramFolderFrom(const QString& executableFolder, QChar separator = kPathSeparator);
 
 } // namespace kovaldi

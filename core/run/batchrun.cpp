@@ -55,7 +55,7 @@ void RunBatch(RunWindow& window, FileSystem& fileSystem, SettingsStore& settings
         window.Tell(QStringLiteral("パスを入力してください。"), MessageKind::Warning);
         return;
     }
-    const QString baseFolder = BuildBaseFolder(target);
+    const QString baseFolder = BuildBaseFolder(target, fileSystem.Separator());
 
     if (!FitsFolderNumber(min) || !FitsFolderNumber(max) || *max < *min) {
         window.Tell(QStringLiteral("最小値は最大値より小さい値にしてください。"),

@@ -33,14 +33,14 @@ QString FolderDialogStartFolder(const QString& initialPath)
     if (initialPath.trimmed().isEmpty())
         return QDir::homePath();
     QString path = initialPath;
-#if !defined(Q_OS_WIN)
-    // Folders are made with "\" read as a separator, so the picker reads it the same way.
-    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
-#endif
+#if defined(Q_OS_WIN)
     // "C:" alone names the current folder of drive C; the box means the drive's root.
     static const QRegularExpression bareDrive(QStringLiteral("^[A-Za-z]:$"));
     if (bareDrive.match(path).hasMatch())
         path += QLatin1Char('/');
+#endif
+    // Only Windows reads "\" as a separator; elsewhere it is part of a name, as it is in
+    // the folders a run makes.
     QFileInfo candidate(QDir::cleanPath(QDir::fromNativeSeparators(path)));
     QString folder = candidate.absoluteFilePath();
     while (!QFileInfo(folder).isDir()) {

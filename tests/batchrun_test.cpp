@@ -62,11 +62,12 @@ public:
         folders.insert(path);
         return true;
     }
-    bool SaveSetting(const QString& application, const QString& section, const QString& key,
-                     const QString& value) override
+    bool SaveSettings(const QString& application, const QString& section,
+                      const SettingsEntries& entries) override
     {
-        return Note(QStringLiteral("save %1/%2/%3=%4").arg(application, section, key, value),
-                    writable);
+        for (const auto& [key, value] : entries)
+            log << QStringLiteral("save %1/%2/%3=%4").arg(application, section, key, value);
+        return writable;
     }
     QChar Separator() const override { return separator; }
 
@@ -91,8 +92,8 @@ public:
     QStringList Saves() const
     {
         QStringList saves;
-        for (const char* key : {"LastPath", "Header", "Footer", "Min", "Max", "Beam"})
-            saves << QStringLiteral("save Kovaldi/Config/%1=%2").arg(key, in[saves.size()]);
+        for (const StoredInput& input : kStoredInputs)
+            saves << QStringLiteral("save Kovaldi/Config/%1=%2").arg(input.key, in[saves.size()]);
         return saves;
     }
 };

@@ -46,7 +46,7 @@ public:
     void LockInputs() override {}
     void UnlockInputs() override {}
     void PumpEvents() override {}
-    bool SaveSetting(const QString&, const QString&, const QString&, const QString&) override
+    bool SaveSettings(const QString&, const QString&, const SettingsEntries&) override
     {
         return true;
     }

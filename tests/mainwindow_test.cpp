@@ -40,9 +40,9 @@ private:
     }
     void Store(const QStringList& values) // in the order of BoxTexts
     {
-        const char* keys[] = {"LastPath", "Header", "Footer", "Min", "Max", "Beam"};
         for (int i = 0; i < values.size(); ++i)
-            QVERIFY(m_store.SaveSetting("Kovaldi", "Config", keys[i], values[i]));
+            QVERIFY(m_store.SaveSetting("Kovaldi", "Config", kovaldi::kStoredInputs[i].key,
+                                        values[i]));
     }
     static QStringList BoxTexts(const MainWindow& window)
     {

@@ -118,13 +118,7 @@ class MakeRunTest : public QObject
 private:
     kovaldi::SettingsStore m_store;
 
-    QStringList Stored() const
-    {
-        QStringList values;
-        for (const char* key : {"LastPath", "Header", "Footer", "Min", "Max", "Beam"})
-            values << m_store.GetSetting("Kovaldi", "Config", key, "<none>");
-        return values;
-    }
+    QStringList Stored() const { return kovaldi::LoadInputs(m_store); }
 
 private slots:
     void initTestCase() { kovaldi::test::UseTemporaryConfigHome(); }

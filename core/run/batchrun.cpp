@@ -10,7 +10,6 @@
 #include <cmath>
 #include <limits>
 #include <optional>
-#include <utility>
 
 namespace kovaldi {
 
@@ -108,15 +107,9 @@ void RunBatch(RunWindow& window, FileSystem& fileSystem, SettingsStore& settings
 
     window.UnlockInputs();
 
-    // Each value is the box's text at this moment. A key that cannot be written is
-    // skipped; the others are still tried.
-    const std::pair<const char*, QString> stored[] = {
-        {"LastPath", window.TargetFolderText()}, {"Header", window.HeaderText()},
-        {"Footer", window.FooterText()},         {"Min", window.MinimumText()},
-        {"Max", window.MaximumText()},           {"Beam", window.DigitCountText()},
-    };
-    for (const auto& [key, value] : stored)
-        settings.SaveSetting(kSettingsApplication, kSettingsSection, QLatin1String(key), value);
+    // Each value is the box's text at this moment, all six written in one go.
+    SaveInputs(settings, {window.TargetFolderText(), window.HeaderText(), window.FooterText(),
+                          window.MinimumText(), window.MaximumText(), window.DigitCountText()});
 }
 
 } // namespace kovaldi

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "settings/initext.h"
+
 #include <QString>
+#include <QStringList>
 
 namespace kovaldi {
 
 // Per-user text settings addressed by application, section and key.
-// Linux: $XDG_CONFIG_HOME/<application>/<application>.conf, one group per section.
+// Linux and other XDG systems: $XDG_CONFIG_HOME/<application>/<application>.conf, an INI
+// file with one group per section, read and written as plain text (see initext.h).
 // Windows: HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<application>\<section>,
 // string values, where earlier versions of the program kept them. macOS: the native store.
 // Where the program keeps its six inputs.
@@ -17,15 +21,42 @@ class SettingsStore
 public:
     virtual ~SettingsStore() = default;
 
-    // The stored text, or defaultValue when the entry (or the whole store) cannot be read.
-    // Reading creates nothing.
-    virtual QString GetSetting(const QString& application, const QString& section,
-                               const QString& key, const QString& defaultValue) const;
+    // For each key, the stored text, or its paired default when the entry (or the whole
+    // store) cannot be read. The store is read once; reading creates nothing. Only a
+    // regular file (or a link to one) is read: anything else counts as unreadable.
+    virtual QStringList GetSettings(const QString& application, const QString& section,
+                                    const SettingsEntries& keysAndDefaults) const;
 
-    // Stores the text exactly as given and has it on disk before returning, since the
-    // program may end at any moment afterwards. Returns false, quietly, when it cannot.
-    virtual bool SaveSetting(const QString& application, const QString& section, const QString& key,
-                             const QString& value);
+    // Stores the texts exactly as given, in one go, and has them on disk before returning,
+    // since the program may end at any moment afterwards. Returns false, quietly, when it
+    // cannot. Where the store is a file, it is read once and replaced at once, so that
+    // an interruption leaves either all the old values or all the new ones; the Windows
+    // registry writes each value on its own, and one that fails does not stop the others.
+    virtual bool SaveSettings(const QString& application, const QString& section,
+                              const SettingsEntries& keysAndValues);
+
+    // One entry, through the two above.
+    QString GetSetting(const QString& application, const QString& section, const QString& key,
+                       const QString& defaultValue) const;
+    bool SaveSetting(const QString& application, const QString& section, const QString& key,
+                     const QString& value);
 };
+
+// The six inputs that a confirmed run stores and the next start restores, in the order
+// the load handling fills the boxes and the run writes them: key and default.
+struct StoredInput
+{
+    const char* key;
+    const char* defaultValue;
+};
+inline constexpr StoredInput kStoredInputs[] = {
+    {"LastPath", ""}, {"Header", ""}, {"Footer", ""}, {"Min", "1"}, {"Max", "10"}, {"Beam", "2"},
+};
+
+// The six texts in that order, each the stored one or its default.
+QStringList LoadInputs(const SettingsStore& store);
+
+// Stores the six texts, given in that order, in one go.
+bool SaveInputs(SettingsStore& store, const QStringList& texts);
 
 } // namespace kovaldi

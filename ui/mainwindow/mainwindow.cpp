@@ -179,18 +179,11 @@ void MainWindow::setTabOrder()
 
 void MainWindow::Form_Load()
 {
-    txtPath->setText(m_settings.GetSetting(kSettingsApplication, kSettingsSection,
-                                           QStringLiteral("LastPath"), {}));
-    txtHeader->setText(m_settings.GetSetting(kSettingsApplication, kSettingsSection,
-                                             QStringLiteral("Header"), {}));
-    txtFooter->setText(m_settings.GetSetting(kSettingsApplication, kSettingsSection,
-                                             QStringLiteral("Footer"), {}));
-    txtMin->setText(m_settings.GetSetting(kSettingsApplication, kSettingsSection,
-                                          QStringLiteral("Min"), QStringLiteral("1")));
-    txtMax->setText(m_settings.GetSetting(kSettingsApplication, kSettingsSection,
-                                          QStringLiteral("Max"), QStringLiteral("10")));
-    txtBeam->setText(m_settings.GetSetting(kSettingsApplication, kSettingsSection,
-                                           QStringLiteral("Beam"), QStringLiteral("2")));
+    // One read of the store; each fill runs that box's change handling before the next.
+    const QStringList stored = LoadInputs(m_settings);
+    QLineEdit* const boxes[] = {txtPath, txtHeader, txtFooter, txtMin, txtMax, txtBeam};
+    for (size_t i = 0; i < std::size(boxes); ++i)
+        boxes[i]->setText(stored.value(qsizetype(i)));
     lblStatus->setText(QString());
     m_programFolder = ProgramFolderFrom(m_executableFolder);
     if (txtPath->text().isEmpty())

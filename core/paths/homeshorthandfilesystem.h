@@ -1,0 +1,30 @@
+#pragma once
+
+#include "files/filesystem.h"
+
+#include <QString>
+
+namespace kovaldi {
+
+// A file system that reads a path starting with the home shorthand ("~" alone or followed
+// by a separator) as a path in the home folder, and hands every path on to another file
+// system. The run keeps the target text as typed, for its messages and the stored
+// settings; only the folders it tests and makes are the home folder's.
+class HomeShorthandFileSystem : public FileSystem
+{
+public:
+    HomeShorthandFileSystem(FileSystem& fileSystem, const QString& homeFolder)
+        : m_fileSystem(fileSystem), m_homeFolder(homeFolder)
+    {}
+
+    bool FolderExists(const QString& path) const override;
+    bool CreateFolder(const QString& path) override;
+
+private:
+    QString Expanded(const QString& path) const;
+
+    FileSystem& m_fileSystem;
+    QString m_homeFolder;
+};
+
+} // namespace kovaldi

@@ -78,9 +78,15 @@ private slots:
         QCOMPARE(QDir::currentPath(), current);
         QCOMPARE(chooser.asked, (QStringList{"frmMain", " /some/where", current, "frmMain",
                                              " /some/where", current}));
-        // Should the program's folder be gone, the picker still opens.
-        window.setExecutableFolder(program + "/removed");
-        window.cmdBrowse->click();
+        // Should the program's folder be gone since the start, the picker still opens.
+        const QString gone = m_root.filePath(QStringLiteral("gone"));
+        QVERIFY(QDir().mkdir(gone));
+        kovaldi::MainWindow orphan(store);
+        orphan.setExecutableFolder(QDir::toNativeSeparators(gone));
+        orphan.Form_Load();
+        orphan.setFolderChooser(&chooser);
+        QVERIFY(QDir().rmdir(gone));
+        orphan.cmdBrowse->click();
         QCOMPARE(chooser.asked.size(), 9);
         QCOMPARE(QDir::currentPath(), current);
     }

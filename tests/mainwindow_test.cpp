@@ -141,13 +141,7 @@ private slots:
                    kovaldi::ProgramFolderFrom(kovaldi::ExecutableFolder()), "", "", "1", "10", "2"};
         const QStringList awkward{" ", "  画像,\"a\";#=@x\\ ", "_末尾", "-3", "120", "3"};
         QTest::newRow("awkward values; one blank is not empty") << "/opt" << awkward << awkward;
-        // An empty stored path gives the program's folder.
-#if defined(Q_OS_WIN)
-        QTest::newRow("empty path, drive root")
-            << "C:\\" << QStringList{""} << QStringList{"C:", "", "", "1", "10", "2"};
-#endif
-        QTest::newRow("empty path, posix root")
-            << "/" << QStringList{""} << QStringList{"/", "", "", "1", "10", "2"};
+        // Which folder an empty stored path gives, and in what form: firststart_test.
     }
     void storedValuesAreRestored()
     {

@@ -6,6 +6,8 @@
 #include "mainwindow/runwindowadapter.h"
 #include "naming/naming.h"
 #include "numbers/numbertext.h"
+#include "paths/homeshorthandfilesystem.h"
+#include "paths/targetdefaults.h"
 #include "picker/folderchooser.h"
 #include "process/processexit.h"
 #include "process/programfolder.h"
@@ -186,8 +188,15 @@ void MainWindow::Form_Load()
         boxes[i]->setText(stored.value(qsizetype(i)));
     lblStatus->setText(QString());
     m_programFolder = ProgramFolderFrom(m_executableFolder);
+    const TargetDefaults defaults =
+        ChooseTargetDefaults(m_executableFolder, HomeFolder(), CanCreateFoldersIn);
+    m_relativeBase = defaults.relativeBase;
+    // Relative targets are taken from the home folder from the start, in the run as in the
+    // picker; a program folder of the user's waits for Browse, as it always has.
+    if (defaults.fromHome)
+        QDir::setCurrent(m_relativeBase);
     if (txtPath->text().isEmpty())
-        txtPath->setText(m_programFolder);
+        txtPath->setText(defaults.boxText);
     setWindowTitle(QStringLiteral("%1 - Version %2.%3.%4")
                        .arg(QLatin1String(version::title))
                        .arg(version::major)
@@ -225,16 +234,19 @@ void MainWindow::cmdEnd_Click()
 void MainWindow::cmdMake_Click()
 {
     RunWindowAdapter window(*this);
-    RunBatch(window, *m_fileSystem, m_settings);
+    HomeShorthandFileSystem fileSystem(*m_fileSystem, HomeFolder());
+    RunBatch(window, fileSystem, m_settings);
 }
 
 void MainWindow::cmdBrowse_Click()
 {
-    // Relative targets resolve against the program's folder from now on. The folder itself,
-    // not the box's form of it: "C:" would name the drive's current folder, not its root.
-    // Should the folder be gone, the picker still opens and the old directory stays.
-    QDir::setCurrent(m_executableFolder);
-    const QString chosen = m_folderChooser->chooseFolder(this, txtPath->text());
+    // Relative targets resolve against the program's folder (or the home folder that stands
+    // in for it) from now on. The folder itself, not the box's form of it: "C:" would name
+    // the drive's current folder, not its root. Should the folder be gone, the picker still
+    // opens and the old directory stays.
+    QDir::setCurrent(m_relativeBase.isNull() ? m_executableFolder : m_relativeBase);
+    const QString chosen =
+        m_folderChooser->chooseFolder(this, ExpandHomeShorthand(txtPath->text(), HomeFolder()));
     if (!chosen.isEmpty())
         txtPath->setText(chosen);
 }

@@ -42,8 +42,9 @@ public:
     void setFileSystem(FileSystem* fileSystem);
 
     // Load handling: fills the boxes from the store (each fill runs that box's change
-    // handling), clears the status line, puts the program's folder into an empty target
-    // box, sets the title and hides the progress bar. Runs once, before the first show.
+    // handling), clears the status line, puts the program's folder (the home folder when
+    // the user cannot create folders there) into an empty target box, sets the title and
+    // hides the progress bar. Runs once, before the first show.
     void Form_Load();
 
     // Centres the window on the screen it will be shown on.
@@ -101,6 +102,9 @@ private:
     FileSystem* m_fileSystem = nullptr;
     QString m_executableFolder;
     QString m_programFolder;
+    // What relative target texts resolve against: the executable's folder, or the home
+    // folder when the user cannot create folders in the program's folder. Set by the load.
+    QString m_relativeBase;
     FolderChooser* m_folderChooser;
 };
 

@@ -1,9 +1,7 @@
 // Where an empty target box starts, what relative targets are taken from, and the home
-// shorthand: the choice against a stand-in for the file system, the probe against real
-// folders.
+// shorthand: the choice against given answers, the probe against real folders. The window's
+// use of them, in the run and in Browse: firststart_test.
 #include "files/filesystem.h"
-#include "naming/naming.h"
-#include "paths/homeshorthandfilesystem.h"
 #include "paths/targetdefaults.h"
 
 #include <QDir>
@@ -13,28 +11,6 @@
 #include <QTest>
 
 using namespace kovaldi;
-
-namespace {
-
-// Answers from fixed sets of folders and records the paths it was asked about.
-class FakeFileSystem : public FileSystem
-{
-public:
-    QStringList existing;
-    mutable QStringList asked;
-    bool FolderExists(const QString& path) const override
-    {
-        asked << "exists " + path;
-        return existing.contains(path);
-    }
-    bool CreateFolder(const QString& path) override
-    {
-        asked << "create " + path;
-        return true;
-    }
-};
-
-} // namespace
 
 class TargetDefaultsTest : public QObject
 {
@@ -58,13 +34,10 @@ private slots:
             << program << home << QStringList{} << QStringList{program, program, "program"};
         QTest::newRow("no home folder known")
             << program << QString() << QStringList{""} << QStringList{program, program, "program"};
-        QTest::newRow("home at the root keeps its separator")
-            << program << "/" << QStringList{"/"} << QStringList{"/", "/", "home"};
-        QTest::newRow("drive root as the program's folder, writable")
-            << "C:\\" << home << QStringList{"C:\\"} << QStringList{"C:", "C:\\", "program"};
+        const QString sep(kPathSeparator);
         QTest::newRow("home given with a trailing separator")
-            << program << "C:\\Users\\u\\" << QStringList{"C:\\Users\\u\\"}
-            << QStringList{"C:\\Users\\u", "C:\\Users\\u\\", "home"};
+            << program << home + sep << QStringList{home + sep}
+            << QStringList{home, home + sep, "home"};
     }
     void choice()
     {
@@ -154,40 +127,6 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, home);
         QTEST(ExpandHomeShorthand(text, home), "expanded");
-    }
-
-    // The run tests its base folder (the target text with the run's separator) and makes its
-    // folders inside it.
-    void fileSystemReadsTheShorthand_data()
-    {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("home");
-        QTest::addColumn<QStringList>("asked");
-        const QString home = QStringLiteral("/home/u");
-        const QString sep = BuildBaseFolder(QString()); // the run's separator
-        QTest::newRow("alone") << "~" << home
-                               << QStringList{"exists " + home + sep,
-                                              "create " + home + sep + "n1"};
-        QTest::newRow("with a path")
-            << "~/a" << home
-            << QStringList{"exists " + home + "/a" + sep, "create " + home + "/a" + sep + "n1"};
-        QTest::newRow("another user's home is left")
-            << "~u/a" << home << QStringList{"exists ~u/a" + sep, "create ~u/a" + sep + "n1"};
-        QTest::newRow("relative text is left")
-            << "a" << home << QStringList{"exists a" + sep, "create a" + sep + "n1"};
-        QTest::newRow("no home known")
-            << "~" << QString() << QStringList{"exists ~" + sep, "create ~" + sep + "n1"};
-    }
-    void fileSystemReadsTheShorthand()
-    {
-        QFETCH(QString, target);
-        QFETCH(QString, home);
-        FakeFileSystem inner;
-        HomeShorthandFileSystem fileSystem(inner, home);
-        const QString base = BuildBaseFolder(target);
-        fileSystem.FolderExists(base);
-        fileSystem.CreateFolder(base + "n1");
-        QTEST(inner.asked, "asked");
     }
 };
 

@@ -17,6 +17,7 @@ public:
         : m_fileSystem(fileSystem), m_homeFolder(homeFolder)
     {}
 
+    QChar Separator() const override { return m_fileSystem.Separator(); }
     bool FolderExists(const QString& path) const override;
     bool CreateFolder(const QString& path) override;
 

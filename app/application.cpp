@@ -6,6 +6,7 @@
 #include "version.h"
 
 #include <QApplication>
+#include <QWidget>
 #include <cstdio>
 
 namespace kovaldi {
@@ -28,6 +29,18 @@ bool HasDisplay(int argc, char** argv)
     Q_UNUSED(argv);
     return true;
 #endif
+}
+
+// Shows the window with the desktop id as its X11 window class. Qt's X11 platform names the
+// class after the application when it creates its first window, and keeps that for every
+// window after; the desktop matches the class against the menu entry's StartupWMClass, as
+// on Wayland it matches the app id (the desktop file name). For everything else, a screen
+// reader's list of programs among them, the application goes by its title again at once.
+void ShowUnderDesktopId(QWidget& window)
+{
+    QApplication::setApplicationName(QString::fromLatin1(version::appId));
+    window.show();
+    QApplication::setApplicationName(QString::fromLatin1(version::title));
 }
 
 } // namespace
@@ -56,7 +69,7 @@ int RunApplication(int& argc, char** argv, const std::function<void(MainWindow&)
     window.centreOnScreen();
     if (beforeShow)
         beforeShow(window);
-    window.show();
+    ShowUnderDesktopId(window);
     return application.exec();
 }
 

@@ -22,6 +22,18 @@ if(UNIX AND NOT APPLE)
     endforeach()
     # Where Debian looks for the licence of a package.
     install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kovaldi RENAME copyright)
+
+    # The manual page, compressed without a name or time stamp so that builds agree.
+    find_program(KOVALDI_GZIP gzip REQUIRED)
+    set(manpage ${generated}/kovaldi.1)
+    add_custom_command(OUTPUT ${manpage}.gz
+        COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/packaging/linux/kovaldi.1 ${manpage}
+        COMMAND ${KOVALDI_GZIP} -9nf ${manpage}
+        DEPENDS packaging/linux/kovaldi.1
+        COMMENT "Compressing the manual page" VERBATIM)
+    add_custom_target(kovaldi_manpage ALL DEPENDS ${manpage}.gz)
+    install(FILES ${manpage}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
 endif()
 
 set(CPACK_PACKAGE_NAME kovaldi)
@@ -37,9 +49,12 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Kovaldi developers <${KOVALDI_MAIL_ADDRESS}>")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The platform plugin is not a linked library, so dpkg-shlibdeps cannot see it.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-# A Japanese face for the interface, Qt's Japanese button texts, and a handler for the
-# About window's links.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic | fonts-noto-cjk, qt6-translations-l10n, xdg-utils")
+# What the Japanese interface cannot work without, beside the libraries dpkg-shlibdeps
+# finds: the platform plugin (loaded, not linked), a Japanese Gothic face (the faces the
+# program names first, or any that Debian counts as one) and Qt's Japanese button texts.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, fonts-ipafont-gothic | fonts-noto-cjk | fonts-japanese-gothic, qt6-translations-l10n")
+# The About window's links open through xdg-open where the desktop offers no handler of
+# its own; xdg-utils recommends a few dozen packages, so it is only suggested.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xdg-utils")
 include(CPack)

@@ -21,9 +21,10 @@ for size in 16 32 48 64 128 256; do
     expect share/icons/hicolor/${size}x${size}/apps/$id.png
 done
 expect share/doc/kovaldi/copyright
+expect share/man/man1/kovaldi.1.gz
 
 # Nothing else is installed: no tests, no tools.
-extra=$(cd "$prefix" && find . -type f | grep -v -E "^\./(bin/kovaldi|share/(applications|metainfo|icons/hicolor|doc/kovaldi)/)" || true)
+extra=$(cd "$prefix" && find . -type f | grep -v -E "^\./(bin/kovaldi|share/(applications|metainfo|icons/hicolor|doc/kovaldi)/|share/man/man1/kovaldi\.1\.gz$)" || true)
 if [ -n "$extra" ]; then echo "UNEXPECTED $extra"; status=1; fi
 
 desktop-file-validate "$prefix/share/applications/$id.desktop" || status=1
@@ -31,4 +32,13 @@ appstreamcli validate --no-net --explain "$prefix/share/metainfo/$id.metainfo.xm
 grep -q "^Icon=$id\$" "$prefix/share/applications/$id.desktop" || { echo "icon name differs"; status=1; }
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$prefix/share/metainfo/$id.metainfo.xml" ||
     { echo "launchable differs"; status=1; }
+grep -q "^StartupWMClass=$id\$" "$prefix/share/applications/$id.desktop" ||
+    { echo "window class differs"; status=1; }
+
+# The manual page reads without a warning from the formatter.
+warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l \
+    "$prefix/share/man/man1/kovaldi.1.gz" 2>&1 >/dev/null)
+if [ -n "$warnings" ]; then echo "manual page: $warnings"; status=1; fi
+LC_ALL=C.UTF-8 MANWIDTH=80 man -E UTF-8 -l "$prefix/share/man/man1/kovaldi.1.gz" 2>/dev/null |
+    grep -q "kovaldi - create a series" || { echo "manual page: no NAME line"; status=1; }
 exit $status

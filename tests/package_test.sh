@@ -22,11 +22,15 @@ has "$info" '^ Package: kovaldi$'
 has "$info" '^ Version: 1\.0\.0$'
 has "$info" '^ Depends: .*libqt6widgets6'
 has "$info" '^ Depends: .*qt6-qpa-plugins'
-has "$info" '^ Recommends: .*fonts-ipafont-gothic \| fonts-noto-cjk'
-has "$info" '^ Recommends: .*xdg-utils'
+has "$info" '^ Depends: .*fonts-ipafont-gothic \| fonts-noto-cjk \| fonts-japanese-gothic'
+has "$info" '^ Depends: .*qt6-translations-l10n'
+has "$info" '^ Suggests: xdg-utils$'
+# Nothing recommended: a plain install brings only what the program needs.
+if printf '%s\n' "$info" | grep -q '^ Recommends:'; then echo "UNEXPECTED Recommends"; status=1; fi
 has "$contents" '\./usr/bin/kovaldi$'
 has "$contents" "\./usr/share/applications/$id\.desktop$"
 has "$contents" "\./usr/share/metainfo/$id\.metainfo\.xml$"
 has "$contents" "\./usr/share/icons/hicolor/scalable/apps/$id\.svg$"
 has "$contents" "\./usr/share/icons/hicolor/256x256/apps/$id\.png$"
+has "$contents" '\./usr/share/man/man1/kovaldi\.1\.gz$'
 exit $status

@@ -34,6 +34,19 @@ if(UNIX AND NOT APPLE)
     add_custom_target(kovaldi_manpage ALL DEPENDS ${manpage}.gz)
     install(FILES ${manpage}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
+    # The metainfo's screenshots, rendered from the windows as built, at twice the size for
+    # high-density screens. The metainfo names them by web address (AppStream takes no
+    # other), below KOVALDI_SCREENSHOT_URL, where the packager publishes these very files.
+    set(screenshots ${generated}/screenshots)
+    add_custom_command(OUTPUT ${screenshots}/mainwindow.png ${screenshots}/aboutwindow.png
+        COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2
+                $<TARGET_FILE:kovaldi-shot> --example ${screenshots}
+        DEPENDS kovaldi-shot
+        COMMENT "Rendering the screenshots" VERBATIM)
+    add_custom_target(kovaldi_screenshots ALL
+        DEPENDS ${screenshots}/mainwindow.png ${screenshots}/aboutwindow.png)
+    install(FILES ${screenshots}/mainwindow.png ${screenshots}/aboutwindow.png
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/kovaldi/screenshots)
 endif()
 
 set(CPACK_PACKAGE_NAME kovaldi)

@@ -22,9 +22,11 @@ for size in 16 32 48 64 128 256; do
 done
 expect share/doc/kovaldi/copyright
 expect share/man/man1/kovaldi.1.gz
+expect share/kovaldi/screenshots/mainwindow.png
+expect share/kovaldi/screenshots/aboutwindow.png
 
 # Nothing else is installed: no tests, no tools.
-extra=$(cd "$prefix" && find . -type f | grep -v -E "^\./(bin/kovaldi|share/(applications|metainfo|icons/hicolor|doc/kovaldi)/|share/man/man1/kovaldi\.1\.gz$)" || true)
+extra=$(cd "$prefix" && find . -type f | grep -v -E "^\./(bin/kovaldi|share/(applications|metainfo|icons/hicolor|doc/kovaldi|kovaldi/screenshots)/|share/man/man1/kovaldi\.1\.gz$)" || true)
 if [ -n "$extra" ]; then echo "UNEXPECTED $extra"; status=1; fi
 
 desktop-file-validate "$prefix/share/applications/$id.desktop" || status=1
@@ -34,6 +36,17 @@ grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$prefix/shar
     { echo "launchable differs"; status=1; }
 grep -q "^StartupWMClass=$id\$" "$prefix/share/applications/$id.desktop" ||
     { echo "window class differs"; status=1; }
+
+# Every screenshot the metainfo names by web address is one of the installed files, at the
+# size the metainfo gives, so that the packager can publish exactly those.
+images=$(grep -o '<image [^>]*>[^<]*</image>' "$prefix/share/metainfo/$id.metainfo.xml" || true)
+[ -n "$images" ] || { echo "MISSING screenshots in the metainfo"; status=1; }
+for image in $(printf '%s\n' "$images" | sed -E 's#.*width="([0-9]+)" height="([0-9]+)">[^<]*/([^/<]+)</image>#\3:\1x\2#'); do
+    file=$prefix/share/kovaldi/screenshots/${image%%:*}
+    size=$(file -b "$file" 2>/dev/null | sed -n -E 's/^PNG image data, ([0-9]+) x ([0-9]+),.*/\1x\2/p')
+    if [ "$size" = "${image#*:}" ]; then echo "ok      screenshot $image"; else
+        echo "MISMATCH screenshot $image: installed ${size:-nothing}"; status=1; fi
+done
 
 # The manual page reads without a warning from the formatter.
 warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l \

@@ -33,4 +33,5 @@ has "$contents" "\./usr/share/metainfo/$id\.metainfo\.xml$"
 has "$contents" "\./usr/share/icons/hicolor/scalable/apps/$id\.svg$"
 has "$contents" "\./usr/share/icons/hicolor/256x256/apps/$id\.png$"
 has "$contents" '\./usr/share/man/man1/kovaldi\.1\.gz$'
+has "$contents" '\./usr/share/kovaldi/screenshots/mainwindow\.png$'
 exit $status

@@ -1,6 +1,8 @@
 // Renders Kovaldi's windows to PNG files, for a look at them without a display:
-//   QT_QPA_PLATFORM=offscreen kovaldi-shot <output folder>
-// The settings come from a fresh temporary folder, so the main window shows a first start.
+//   QT_QPA_PLATFORM=offscreen kovaldi-shot [--example] <output folder>
+// The settings come from a fresh temporary folder, so the main window shows a first start;
+// with --example it shows the inputs of a typical run instead (the build renders the
+// metainfo's screenshots this way).
 #include "about/aboutwindow.h"
 #include "desktop/appearance.h"
 #include "mainwindow/mainwindow.h"
@@ -34,10 +36,23 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setFont(kovaldi::JapaneseGothicFont(9));
     kovaldi::InstallQtTranslations(application);
-    const QString outputFolder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
+    QStringList arguments = QApplication::arguments().mid(1);
+    const bool example = arguments.removeAll(QStringLiteral("--example")) > 0;
+    const QString outputFolder = arguments.isEmpty() ? QDir::currentPath() : arguments.first();
     QDir().mkpath(outputFolder);
 
     kovaldi::SettingsStore settings;
+    if (example) {
+        const char* const inputs[][2] = {{"LastPath", "~/画像/旅行"},
+                                         {"Header", "img"},
+                                         {"Footer", "_a"},
+                                         {"Min", "1"},
+                                         {"Max", "120"},
+                                         {"Beam", "3"}};
+        for (const auto& [key, value] : inputs)
+            settings.SaveSetting(kovaldi::kSettingsApplication, kovaldi::kSettingsSection,
+                                 QLatin1String(key), QString::fromUtf8(value));
+    }
     kovaldi::MainWindow window(settings);
     window.Form_Load();
     window.show();

@@ -67,16 +67,16 @@ private slots:
     void initTestCase()
     {
         kovaldi::test::UseTemporaryConfigHome();
+        qputenv("HOME", QFile::encodeName(m_root.filePath("home")));
+        if (QDir::homePath() != m_root.filePath("home"))
+            QSKIP("the home folder cannot be moved for a test on this platform");
+        m_startDirectory = QDir::currentPath();
         for (const char* folder : {"program", "read-only", "elsewhere"})
             QVERIFY(QDir(m_root.path()).mkdir(folder));
         QFile file(m_root.filePath("program-file"));
         QVERIFY(file.open(QIODevice::WriteOnly));
         QVERIFY(QFile::setPermissions(m_root.filePath("read-only"),
                                       QFile::ReadOwner | QFile::ExeOwner));
-        m_startDirectory = QDir::currentPath();
-        qputenv("HOME", QFile::encodeName(m_root.filePath("home")));
-        if (QDir::homePath() != m_root.filePath("home"))
-            QSKIP("the home folder cannot be moved for a test on this platform");
     }
     void cleanupTestCase()
     {

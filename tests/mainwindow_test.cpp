@@ -1,4 +1,5 @@
 #include "desktop/appearance.h"
+#include "modaldriver.h"
 #include "mainwindow/mainwindow.h"
 #include "process/programfolder.h"
 #include "settings/settingsstore.h"
@@ -8,6 +9,7 @@
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QMessageBox>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -256,6 +258,54 @@ private slots:
         }
         QCOMPARE(window.txtBeam->text(), QString::number(expected));
         QCOMPARE(changes.size(), expected == start ? 0 : 1);
+    }
+
+    // An arrow held down repeats only while the spinner has the mouse: whatever takes it
+    // away ends the repeat, though the release never reaches the spinner.
+    void spinnerRepeatEndsWhenTheMouseIsTaken_data()
+    {
+        QTest::addColumn<QString>("how");
+        for (const char* how : {"Alt+M: the run's question", "Alt+V: the About window",
+                                "focus to another box", "another window activated"})
+            QTest::newRow(how) << QString(how);
+    }
+    void spinnerRepeatEndsWhenTheMouseIsTaken()
+    {
+        QFETCH(QString, how);
+        MainWindow& window = ShownWindow();
+        window.txtBeam->setText("3");
+        QTest::mousePress(window.udBeam, Qt::LeftButton, {}, QPoint(8, 3)); // one step: 4
+        QCOMPARE(window.txtBeam->text(), QStringLiteral("4"));
+        constexpr int kHeldMs = 1500; // well past the repeat's delay and several of its steps
+        QString whileOpen = "4";
+        QWidget other;
+        if (how.startsWith("Alt+")) {
+            kovaldi::test::ModalDriver driver;
+            driver.expect([&](QWidget* modal) {
+                QTest::qWait(kHeldMs);
+                whileOpen = window.txtBeam->text();
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                if (box && box->button(QMessageBox::No))
+                    box->button(QMessageBox::No)->click();
+                else
+                    modal->close();
+            });
+            QTest::keyClick(window.udBeam, how[4].toLatin1() == 'M' ? Qt::Key_M : Qt::Key_V,
+                            Qt::AltModifier);
+            QTRY_VERIFY_WITH_TIMEOUT(driver.pending() == 0 && !QApplication::activeModalWidget(),
+                                     20000);
+            QCOMPARE(driver.failures(), QStringList());
+        } else if (how.startsWith("focus")) {
+            window.txtHeader->setFocus();
+        } else {
+            other.show();
+            other.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&other));
+        }
+        QTest::qWait(kHeldMs);
+        QTest::mouseRelease(window.udBeam, Qt::LeftButton, {}, QPoint(8, 3));
+        QCOMPARE(whileOpen, QStringLiteral("4"));
+        QCOMPARE(window.txtBeam->text(), QStringLiteral("4"));
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include "numbers/numbertext.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -171,6 +172,15 @@ void UpDown::timerEvent(QTimerEvent* event)
 {
     if (event->timerId() != m_repeat.timerId())
         return QWidget::timerEvent(event);
+    // A modal window or a popup over this one takes the mouse, and with it the release
+    // that would have ended the repeat.
+    const QWidget* over = QApplication::activePopupWidget();
+    if (!over)
+        over = QApplication::activeModalWidget();
+    if (over && over != window() && !over->isAncestorOf(this)) {
+        stopRepeat();
+        return;
+    }
     m_repeat.start(kRepeatIntervalMs, this);
     stepBy(m_pressed == QStyle::SC_SpinBoxUp ? 1 : -1);
 }
@@ -178,8 +188,21 @@ void UpDown::timerEvent(QTimerEvent* event)
 void UpDown::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange && !isEnabled())
+    if ((event->type() == QEvent::EnabledChange && !isEnabled()) ||
+        (event->type() == QEvent::ActivationChange && !isActiveWindow()))
         stopRepeat();
+}
+
+void UpDown::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    stopRepeat();
+}
+
+void UpDown::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    stopRepeat();
 }
 
 void UpDown::stopRepeat()

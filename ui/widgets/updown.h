@@ -17,6 +17,10 @@ namespace kovaldi {
 // A buddy holding a number outside the range counts as standing at the nearest end,
 // so the first step moves inward from there (50 steps down to 9 in 0..10, -5 up to 1);
 // a buddy holding no number counts as standing at the lower end.
+//
+// Holding an arrow down repeats its step until the spinner loses the mouse: the button is
+// released (anywhere), a modal window or popup opens over it, it loses the focus, its
+// window loses activation, or it is hidden or disabled.
 class UpDown : public QWidget
 {
     Q_OBJECT
@@ -42,6 +46,8 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void initStyleOption(QStyleOptionSpinBox* option) const;

@@ -144,6 +144,14 @@ private slots:
         const QStringList awkward{" ", "  画像,\"a\";#=@x\\ ", "_末尾", "-3", "120", "3"};
         QTest::newRow("awkward values; one blank is not empty") << "/opt" << awkward << awkward;
         // Which folder an empty stored path gives, and in what form: firststart_test.
+        // A one-line box holds the stored text up to its first line break, and all of it
+        // however long.
+        QTest::newRow("line breaks in stored texts")
+            << "/opt" << QStringList{"/a\nb", "h\r\ni", "\rf", "2\n3", "4", "5\r6"}
+            << QStringList{"/a", "h", "", "2", "4", "5"};
+        const QString longPath = "/" + QString(40000, u'p');
+        QTest::newRow("a path past 32,767 characters")
+            << "/opt" << QStringList{longPath} << QStringList{longPath, "", "", "1", "10", "2"};
     }
     void storedValuesAreRestored()
     {

@@ -134,6 +134,42 @@ private slots:
         QCOMPARE(window.txtMax->cursorPosition(), 5);
     }
 
+    // Every one-line box keeps what a paste brings up to its first line break; the text
+    // around the caret stays.
+    void pasteStopsAtTheFirstLineBreak_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("caret");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("target, LF") << "txtPath" << "" << 0 << "/tmp/x\n/etc" << "/tmp/x";
+        QTest::newRow("header, CR LF") << "txtHeader" << "" << 0 << "img\r\n" << "img";
+        QTest::newRow("footer, CR, into the middle") << "txtFooter" << "ab" << 1 << "x\ry" << "axb";
+        QTest::newRow("minimum, LF") << "txtMin" << "" << 0 << "12\n" << "12";
+        QTest::newRow("maximum, line break first") << "txtMax" << "34" << 2 << "\n5" << "34";
+        QTest::newRow("digit count, CR LF") << "txtBeam" << "" << 0 << "3\r\n4" << "3";
+    }
+    void pasteStopsAtTheFirstLineBreak()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, before);
+        QFETCH(int, caret);
+        QFETCH(QString, pasted);
+        MainWindow& window = ShownWindow();
+        auto* target = window.findChild<QLineEdit*>(box);
+        if (before.isEmpty()) { // over the whole text
+            Enter(target, pasted, true);
+        } else {
+            target->setFocus();
+            target->setText(before);
+            target->setCursorPosition(caret);
+            QGuiApplication::clipboard()->setText(pasted);
+            QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+        }
+        QTEST(target->text(), "after");
+    }
+
     void correctionsNestAtMostTwice_data()
     {
         QTest::addColumn<QString>("box");

@@ -15,6 +15,7 @@
 #include "settings/settingsstore.h"
 #include "version.h"
 #include "widgets/autosizelabel.h"
+#include "widgets/onelinebox.h"
 #include "widgets/updown.h"
 
 #include <QApplication>
@@ -57,7 +58,7 @@ template <typename Widget> Widget* Place(Widget* widget, const QString& name, co
 QLineEdit* NewTextBox(const QString& name, QWidget* parent, const QRect& geometry, QLabel* caption)
 {
     // A box starts with its own name as its text; the load handling replaces it.
-    auto* box = Place(new QLineEdit(name, parent), name, geometry);
+    auto* box = Place(new OneLineBox(name, parent), name, geometry);
     box->setAccessibleName(caption->text());
     caption->setBuddy(box);
     return box;

@@ -11,8 +11,10 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <cmath>
 
 using kovaldi::MainWindow;
@@ -30,17 +32,28 @@ public:
     {
         statuses << m_window.lblStatus->text();
         values << m_window.pbStatus->value();
+        if (statuses.size() == aboutAt) // as if Alt+V came in the pump after this folder
+            QTimer::singleShot(0, m_window.Command1, &QPushButton::click);
         return LocalFileSystem::CreateFolder(path);
     }
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        paints += event->type() == QEvent::Paint;
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+            if (watched == m_window.lblStatus)
+                paintedStatus = m_window.lblStatus->text();
+            else
+                paintedValue = m_window.pbStatus->value();
+        }
         return QObject::eventFilter(watched, event);
     }
 
     QStringList statuses;
     QList<int> values;
     int paints = 0;
+    int aboutAt = -1; // the folder after which the About window opens
+    QString paintedStatus;
+    int paintedValue = -1;
 
 private:
     MainWindow& m_window;
@@ -104,6 +117,42 @@ private slots:
         QVERIFY2(
             fileSystem.paints <= 20 + 2 * (elapsedMs / 16 + 1),
             qPrintable(QStringLiteral("%1 paints in %2 ms").arg(fileSystem.paints).arg(elapsedMs)));
+    }
+
+    // A modal window opened mid-run stands over the status line and the bar as they are
+    // at that moment, not as the last paced frame left them.
+    void aModalWindowOpensOverTheCurrentFrame()
+    {
+        kovaldi::SettingsStore settings;
+        MainWindow window(settings);
+        window.Form_Load();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTemporaryDir target;
+        window.txtPath->setText(target.path());
+        window.txtMax->setText(QStringLiteral("3000"));
+        Watcher fileSystem(window);
+        fileSystem.aboutAt = 1500;
+        window.setFileSystem(&fileSystem);
+        window.lblStatus->installEventFilter(&fileSystem);
+        window.pbStatus->installEventFilter(&fileSystem);
+
+        kovaldi::test::ModalDriver driver;
+        QStringList shown;
+        driver.expectMessage(QMessageBox::Yes);
+        driver.expect([&](QWidget* about) {
+            shown << fileSystem.paintedStatus << window.lblStatus->text()
+                  << QString::number(fileSystem.paintedValue)
+                  << QString::number(window.pbStatus->value());
+            about->close();
+        });
+        driver.expectMessage(QMessageBox::Ok);
+        window.cmdMake_Click();
+        window.setFileSystem(nullptr);
+        QCOMPARE(driver.failures(), QStringList());
+        QCOMPARE(shown.size(), 4);
+        QCOMPARE(shown[0], shown[1]); // the status line drawn is the one set
+        QCOMPARE(shown[2], shown[3]); // and so is the bar
     }
 };
 

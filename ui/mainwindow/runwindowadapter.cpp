@@ -78,10 +78,12 @@ void RunWindowAdapter::LockInputs()
     m_focusBeforeLock = m_window.focusWidget();
     m_window.LockInputs();
     pacePainting(true);
+    m_window.installEventFilter(this);
 }
 
 void RunWindowAdapter::UnlockInputs()
 {
+    m_window.removeEventFilter(this);
     pacePainting(false);
     m_window.UnlockInputs();
     if (m_focusBeforeLock && m_focusBeforeLock->isEnabled())
@@ -102,6 +104,25 @@ void RunWindowAdapter::PumpEvents()
         m_window.pbStatus->setUpdatesEnabled(false);
         m_sinceFrame.start();
     }
+}
+
+bool RunWindowAdapter::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == &m_window && event->type() == QEvent::WindowBlocked && m_paced)
+        drawFrame();
+    return false;
+}
+
+void RunWindowAdapter::drawFrame()
+{
+    m_window.lblStatus->adjustSize();
+    for (QWidget* widget : {static_cast<QWidget*>(m_window.lblStatus),
+                            static_cast<QWidget*>(m_window.pbStatus)}) {
+        widget->setUpdatesEnabled(true);
+        widget->repaint();
+        widget->setUpdatesEnabled(false);
+    }
+    m_sinceFrame.start();
 }
 
 void RunWindowAdapter::pacePainting(bool paced)

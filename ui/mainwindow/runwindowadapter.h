@@ -3,6 +3,7 @@
 #include "run/runwindow.h"
 
 #include <QElapsedTimer>
+#include <QObject>
 #include <QPointer>
 #include <QWidget>
 
@@ -12,7 +13,7 @@ class MainWindow;
 
 // The main window as a run sees it: its boxes, status line, progress bar, message boxes,
 // input lock and event pump.
-class RunWindowAdapter : public RunWindow
+class RunWindowAdapter : public QObject, public RunWindow
 {
 public:
     explicit RunWindowAdapter(MainWindow& window) : m_window(window) {}
@@ -32,12 +33,19 @@ public:
     void UnlockInputs() override;
     void PumpEvents() override;
 
+protected:
+    // A modal window opened over the window mid-run (the About window) would otherwise
+    // stand over a status line and bar a frame behind the disk for as long as it is open:
+    // one frame is drawn as it blocks the window.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     // While folders are being made, the status line and the progress bar take their new
     // text and value at every step but are redrawn at most every other display frame (the
     // screen shows no more than one a frame, and drawing every step would cost more than
     // making the folder), and at least as often while the folders keep coming.
     void pacePainting(bool paced);
+    void drawFrame();
 
     MainWindow& m_window;
     bool m_paced = false;

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QLabel>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTest>
@@ -109,8 +110,9 @@ private slots:
         QWidget* control = Control(QString::fromUtf8(QTest::currentDataTag()));
         QTEST(control->property("text").toString(), "text");
         // The labels sized to their texts.
-        QCOMPARE(control->size(),
-                 qobject_cast<QLabel*>(control) ? control->sizeHint() : QSize(81, 25));
+        QCOMPARE(control->size(), qobject_cast<kovaldi::AutoSizeLabel*>(control)
+                                      ? control->sizeHint()
+                                      : QSize(81, 25));
         if (pos.x() == -1)
             QVERIFY2(IsCentred(control), qPrintable(QString::number(control->x())));
         else if (pos.x() == -2) // the designed place when the line fits there

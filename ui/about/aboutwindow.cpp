@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QUrl>
@@ -155,7 +156,7 @@ void AboutWindow::placeCopyright()
 {
     // A packager's longer line moves left rather than run out of the window.
     const int margin = Twips(120);
-    QLabel* line = Label1[2];
+    QWidget* line = Label1[2];
     const int left = std::min(Twips(1440), width() - margin - line->width());
     line->move(std::max(margin, left), line->y());
 }

@@ -23,6 +23,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QProgressBar>
@@ -55,7 +56,8 @@ template <typename Widget> Widget* Place(Widget* widget, const QString& name, co
     return widget;
 }
 
-QLineEdit* NewTextBox(const QString& name, QWidget* parent, const QRect& geometry, QLabel* caption)
+QLineEdit* NewTextBox(const QString& name, QWidget* parent, const QRect& geometry,
+                      AutoSizeLabel* caption)
 {
     // A box starts with its own name as its text; the load handling replaces it.
     auto* box = Place(new OneLineBox(name, parent), name, geometry);

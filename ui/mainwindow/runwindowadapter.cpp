@@ -49,11 +49,7 @@ QString RunWindowAdapter::DigitCountText() const
 
 void RunWindowAdapter::SetStatus(const QString& text)
 {
-    // Measuring the text costs more than making a folder: while painting is paced the
-    // label takes the size of its text when it is next drawn.
-    m_window.lblStatus->QLabel::setText(text);
-    if (!m_paced)
-        m_window.lblStatus->adjustSize();
+    m_window.lblStatus->setText(text);
 }
 
 void RunWindowAdapter::SetProgress(float value)
@@ -130,11 +126,13 @@ void RunWindowAdapter::pacePainting(bool paced)
     if (paced == m_paced)
         return;
     m_paced = paced;
+    // Measuring the status text costs more than making a folder: paced, the status line
+    // takes its size only when it is drawn.
+    m_window.lblStatus->setSizingDeferred(paced);
     // Re-enabling updates schedules a paint of each; repaint draws them at once.
     m_window.lblStatus->setUpdatesEnabled(!paced);
     m_window.pbStatus->setUpdatesEnabled(!paced);
     if (!paced) {
-        m_window.lblStatus->adjustSize();
         m_window.lblStatus->repaint();
         m_window.pbStatus->repaint();
     }

@@ -41,9 +41,9 @@ protected:
 
 private:
     // While folders are being made, the status line and the progress bar take their new
-    // text and value at every step but are redrawn at most every other display frame (the
-    // screen shows no more than one a frame, and drawing every step would cost more than
-    // making the folder), and at least as often while the folders keep coming.
+    // text and value at every step but are redrawn (and the status line measured) at most
+    // every other display frame: the screen shows no more than one a frame, and drawing
+    // every step would cost more than making the folder.
     void pacePainting(bool paced);
     void drawFrame();
 

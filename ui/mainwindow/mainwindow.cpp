@@ -83,7 +83,7 @@ MainWindow::MainWindow(SettingsStore& settings, QWidget* parent)
     setFont(JapaneseGothicFont(9));
     setFixedSize(Twips(6690), Twips(3345));
     createControls();
-    setTabOrder();
+    chainTabOrder();
 
     // The change handlers are wired before the load handling fills the boxes, so that
     // every fill runs its box's handling.
@@ -173,7 +173,7 @@ void MainWindow::createControls()
     lblTest->setAccessibleName(lblETC[5]->text());
 }
 
-void MainWindow::setTabOrder()
+void MainWindow::chainTabOrder()
 {
     const QWidget* order[] = {txtPath, cmdBrowse, txtHeader, txtFooter, txtMin,  txtMax,
                               txtBeam, udBeam,    cmdMake,   cmdEnd,    Command1};

@@ -95,7 +95,7 @@ private:
     void SwitchInputs(bool enabled);
 
     void createControls();
-    void setTabOrder();
+    void chainTabOrder();
 
     SettingsStore& m_settings;
     std::unique_ptr<FileSystem> m_localFileSystem;

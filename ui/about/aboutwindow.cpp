@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -288,16 +287,6 @@ void AboutWindow::mouseMoveEvent(QMouseEvent* event)
     QDialog::mouseMoveEvent(event);
 }
 
-void AboutWindow::keyPressEvent(QKeyEvent* event)
-{
-    // Escape closes like the close box, through the close handling.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        close();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
 void AboutWindow::closeEvent(QCloseEvent* event)
 {
     Form_QueryUnload();
@@ -306,7 +295,8 @@ void AboutWindow::closeEvent(QCloseEvent* event)
 
 void AboutWindow::done(int result)
 {
-    // Some platforms end a dialog by a key of their own without a close request.
+    // Escape, and on some platforms a key of their own, end the dialog without a close
+    // request; the reference is emptied all the same.
     Form_QueryUnload();
     QDialog::done(result);
 }

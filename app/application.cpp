@@ -65,7 +65,6 @@ int RunApplication(int& argc, char** argv, const std::function<void(MainWindow&)
 
     SettingsStore settings;
     MainWindow window(settings);
-    window.Form_Load();
     window.centreOnScreen();
     if (beforeShow)
         beforeShow(window);

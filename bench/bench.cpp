@@ -173,7 +173,6 @@ void BenchmarkRuns(const Options& options)
         return;
     kovaldi::SettingsStore settings;
     kovaldi::MainWindow window(settings);
-    window.Form_Load();
     window.centreOnScreen();
     window.show();
     window.activateWindow();

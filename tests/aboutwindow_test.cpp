@@ -48,7 +48,6 @@ private:
     AboutWindow& ShownWindow()
     {
         m_about = std::make_unique<AboutWindow>();
-        m_about->Form_Load();
         m_about->setWindowModality(Qt::NonModal); // so that only a question counts as modal
         m_about->show();
         m_about->activateWindow();
@@ -228,7 +227,6 @@ private slots:
         QFETCH(QString, how);
         kovaldi::SettingsStore store;
         kovaldi::MainWindow main(store);
-        main.Form_Load();
         main.show();
         for (int opening = 0; opening < 2; ++opening) { // each opening a fresh window
             ModalDriver driver;

@@ -33,7 +33,7 @@ private:
     }
     MainWindow& ShownWindow()
     {
-        NewWindow().Form_Load();
+        NewWindow();
         m_window->show();
         m_window->activateWindow();
         if (!QTest::qWaitForWindowActive(m_window.get()))
@@ -176,9 +176,13 @@ private slots:
         QStringList fills;
         for (QLineEdit* box : {window.txtPath, window.txtHeader, window.txtFooter, window.txtMin,
                                window.txtMax, window.txtBeam})
-            connect(box, &QLineEdit::textChanged, this,
-                    [&fills, box] { fills << box->objectName(); });
-        window.Form_Load();
+            connect(box, &QLineEdit::textChanged, this, [&fills, box, &window] {
+                fills << box->objectName() + (window.isVisible() ? " while shown" : "");
+            });
+        // The first show loads the window before it appears; a later show loads nothing.
+        window.show();
+        window.hide();
+        window.show();
         // These observers run after the window's own handler, so a fill made inside a
         // handler is listed before the fill that caused it: the header's handling finds the
         // digit-count box still holding "txtBeam" and sets it to "1" first.

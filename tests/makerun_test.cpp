@@ -82,7 +82,6 @@ QStringList Entries(const QString& path)
 
 bool ShowActive(MainWindow& window)
 {
-    window.Form_Load();
     window.show();
     window.activateWindow();
     return QTest::qWaitForWindowActive(&window);

@@ -58,7 +58,6 @@ private:
     MainWindow& ShownWindow()
     {
         m_window = std::make_unique<MainWindow>(m_store);
-        m_window->Form_Load();
         m_window->show();
         m_window->activateWindow();
         if (!QTest::qWaitForWindowActive(m_window.get()))

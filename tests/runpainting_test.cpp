@@ -71,7 +71,6 @@ private slots:
     {
         kovaldi::SettingsStore settings;
         MainWindow window(settings);
-        window.Form_Load();
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 

@@ -20,7 +20,6 @@ int RunChild(const QByteArray& which, int argc, char* argv[])
     QApplication application(argc, argv);
     kovaldi::SettingsStore settings;
     kovaldi::MainWindow window(settings);
-    window.Form_Load();
     window.show();
     window.activateWindow();
     if (!QTest::qWaitForWindowActive(&window))

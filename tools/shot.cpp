@@ -54,7 +54,6 @@ int main(int argc, char* argv[])
                                  QLatin1String(key), QString::fromUtf8(value));
     }
     kovaldi::MainWindow window(settings);
-    window.Form_Load();
     window.show();
     QApplication::processEvents();
     if (!Save(window, outputFolder + QStringLiteral("/mainwindow.png")))
@@ -62,7 +61,6 @@ int main(int argc, char* argv[])
 
     // The About window as it opens, and with the home-page link under the mouse.
     kovaldi::AboutWindow about(&window);
-    about.Form_Load();
     about.show();
     QApplication::processEvents();
     if (!Save(about, outputFolder + QStringLiteral("/aboutwindow.png")))

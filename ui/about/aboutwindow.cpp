@@ -160,8 +160,18 @@ void AboutWindow::placeCopyright()
     line->move(std::max(margin, left), line->y());
 }
 
+void AboutWindow::setVisible(bool visible)
+{
+    if (visible)
+        Form_Load();
+    QDialog::setVisible(visible);
+}
+
 void AboutWindow::Form_Load()
 {
+    if (m_loaded)
+        return;
+    m_loaded = true;
     const QWidget* owner = parentWidget();
     setWindowIcon(owner ? owner->windowIcon() : QApplication::windowIcon());
     Image1->setPixmap(windowIcon().pixmap(QSize(kIconSize, kIconSize)));

@@ -26,7 +26,7 @@ public:
     static void setCurrent(AboutWindow* window);
 
     // Load handling: the owner's icon for the window and the image, the title, version
-    // and copyright texts.
+    // and copyright texts. Runs once: at the first show unless called before it.
     void Form_Load();
 
     // Event handlers.
@@ -39,6 +39,8 @@ public:
     void Label3_MouseDown();
     void OKButton_Click();
     void Form_QueryUnload();
+
+    void setVisible(bool visible) override;
 
     // The controls, by their design names.
     QLabel* Image1 = nullptr;
@@ -59,6 +61,7 @@ private:
     void placeCentred(QWidget* control);
     void placeCopyright();
 
+    bool m_loaded = false;
     bool m_label2Pressed = false;
     static QPointer<AboutWindow> s_current;
 };

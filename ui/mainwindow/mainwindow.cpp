@@ -182,8 +182,18 @@ void MainWindow::chainTabOrder()
     txtPath->setFocus();
 }
 
+void MainWindow::setVisible(bool visible)
+{
+    if (visible)
+        Form_Load();
+    QWidget::setVisible(visible);
+}
+
 void MainWindow::Form_Load()
 {
+    if (m_loaded)
+        return;
+    m_loaded = true;
     // One read of the store; each fill runs that box's change handling before the next.
     const QStringList stored = LoadInputs(m_settings);
     QLineEdit* const boxes[] = {txtPath, txtHeader, txtFooter, txtMin, txtMax, txtBeam};
@@ -261,7 +271,6 @@ void MainWindow::Command1_Click()
         // top of it on every desktop.
         auto* about = new AboutWindow(this);
         AboutWindow::setCurrent(about);
-        about->Form_Load();
     }
     QPointer<AboutWindow> about = AboutWindow::current();
     about->exec();

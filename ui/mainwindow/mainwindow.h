@@ -44,7 +44,8 @@ public:
     // Load handling: fills the boxes from the store (each fill runs that box's change
     // handling), clears the status line, puts the program's folder (the home folder when
     // the user cannot create folders there) into an empty target box, sets the title and
-    // hides the progress bar. Runs once, before the first show.
+    // hides the progress bar. Runs once: at the first show unless called before it, so the
+    // window is never seen unloaded.
     void Form_Load();
 
     // Centres the window on the screen it will be shown on.
@@ -61,6 +62,8 @@ public:
     void txtMin_Change();
     void txtMax_Change();
     void txtBeam_Change();
+
+    void setVisible(bool visible) override;
 
     // The controls, by their design names.
     QPushButton* Command1 = nullptr;
@@ -106,6 +109,7 @@ private:
     // folder when the user cannot create folders in the program's folder. Set by the load.
     QString m_relativeBase;
     FolderChooser* m_folderChooser;
+    bool m_loaded = false;
 };
 
 } // namespace kovaldi

@@ -130,12 +130,16 @@ private:
 double WindowRun(kovaldi::MainWindow& window, const QString& folder, int size)
 {
     const auto [min, max] = RangeOf(size);
-    window.txtPath->setText(folder);
-    window.txtHeader->setText(kHeader);
-    window.txtFooter->setText(QString());
-    window.txtMin->setText(QString::number(min));
-    window.txtMax->setText(QString::number(max));
-    window.txtBeam->setText(kDigits);
+    const std::pair<const char*, QString> inputs[] = {
+        {"txtPath", folder},
+        {"txtHeader", kHeader},
+        {"txtFooter", QString()},
+        {"txtMin", QString::number(min)},
+        {"txtMax", QString::number(max)},
+        {"txtBeam", kDigits},
+    };
+    for (const auto& [box, text] : inputs)
+        window.findChild<QLineEdit*>(QLatin1String(box))->setText(text);
     Answerer answerer;
     answerer.start();
     window.cmdMake_Click();

@@ -5,6 +5,7 @@
 #include "testenv.h"
 #include "version.h"
 #include "widgets/autosizelabel.h"
+#include "windowfixture.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -49,16 +50,16 @@ private:
     {
         m_about = std::make_unique<AboutWindow>();
         m_about->setWindowModality(Qt::NonModal); // so that only a question counts as modal
-        m_about->show();
-        m_about->activateWindow();
-        if (!QTest::qWaitForWindowActive(m_about.get()))
+        if (!kovaldi::test::ShowActive(*m_about))
             qWarning("About window did not become active");
         return *m_about;
     }
-    QWidget* Control(const QString& name)
+    // A control by its name; "free" is the window's free area.
+    static QWidget* Control(QWidget* about, const QString& name)
     {
-        return name == QLatin1String("free") ? m_about.get() : m_about->findChild<QWidget*>(name);
+        return name == QLatin1String("free") ? about : about->findChild<QWidget*>(name);
     }
+    QWidget* Control(const QString& name) { return Control(m_about.get(), name); }
 
 public slots:
     void captureUrl(const QUrl& url) { m_opened << url; }
@@ -155,9 +156,9 @@ private slots:
             QVERIFY(control != &about || !about.childAt(at));
             QTest::mouseMove(control, at);
         }
-        QCOMPARE(Look(about.Label2), bold == "home" ? "13px bold #0000ff" : "13px #0000ff");
-        QCOMPARE(Look(about.Label3), bold == "mail" ? "13px bold #008000" : "13px #008000");
-        for (QWidget* link : {(QWidget*)about.Label2, (QWidget*)about.Label3})
+        QCOMPARE(Look(Control("Label2")), bold == "home" ? "13px bold #0000ff" : "13px #0000ff");
+        QCOMPARE(Look(Control("Label3")), bold == "mail" ? "13px bold #008000" : "13px #008000");
+        for (QWidget* link : {Control("Label2"), Control("Label3")})
             QVERIFY(link->size() == link->sizeHint() && IsCentred(link));
     }
 
@@ -245,30 +246,34 @@ private slots:
                 QCOMPARE(about->size(), QSize(346, 129));
                 QCOMPARE(about->minimumSize(), about->maximumSize());
                 QVERIFY(!(about->windowFlags() & Qt::WindowMaximizeButtonHint));
-                QVERIFY(!about->Label2->font().bold() && !about->Label3->font().bold());
-                QCOMPARE(about->Image1->geometry(), QRect(8, 16, 32, 32));
-                QCOMPARE(about->Image1->pixmap().toImage(),
-                         main.windowIcon().pixmap(32, 32).toImage());
+                QVERIFY(!Control(about, "Label2")->font().bold() &&
+                        !Control(about, "Label3")->font().bold());
+                auto* image = about->findChild<QLabel*>("Image1");
+                QVERIFY(image);
+                QCOMPARE(image->geometry(), QRect(8, 16, 32, 32));
+                QCOMPARE(image->pixmap().toImage(), main.windowIcon().pixmap(32, 32).toImage());
                 const QPoint offCentre =
                     about->frameGeometry().center() - main.frameGeometry().center();
                 QVERIFY(offCentre.manhattanLength() <= 1);
                 // The OK button is the only focus (once the window system has activated
                 // the window, which a loaded machine may take a moment to do).
-                QTRY_COMPARE(QApplication::focusWidget(), about->OKButton);
-                QTest::keyClick(about->OKButton, Qt::Key_Tab);
-                QCOMPARE(QApplication::focusWidget(), about->OKButton);
+                auto* ok = about->findChild<QPushButton*>("OKButton");
+                QVERIFY(ok);
+                QTRY_COMPARE(QApplication::focusWidget(), ok);
+                QTest::keyClick(ok, Qt::Key_Tab);
+                QCOMPARE(QApplication::focusWidget(), ok);
                 about->Label2_MouseMove(); // a bold link left behind must not come back
                 seen << QStringLiteral("open");
                 if (how == QLatin1String("OK button"))
-                    about->OKButton->click();
+                    ok->click();
                 else if (how == QLatin1String("close box"))
                     about->close();
                 else if (how == QLatin1String("reject"))
                     about->reject();
                 else
-                    QTest::keySequence(about->OKButton, QKeySequence(how));
+                    QTest::keySequence(ok, QKeySequence(how));
             });
-            main.Command1->click();
+            kovaldi::test::MainWindowControls(main).Command1->click();
             seen << QStringLiteral("returned");
             QCOMPARE(driver.failures(), QStringList());
             QCOMPARE(seen, (QStringList{"open", "returned"}));

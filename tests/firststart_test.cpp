@@ -8,6 +8,7 @@
 #include "picker/folderchooser.h"
 #include "settings/settingsstore.h"
 #include "testenv.h"
+#include "windowfixture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -130,7 +131,8 @@ private slots:
         if (!stored.isEmpty())
             QVERIFY(m_store.SaveSetting("Kovaldi", "Config", "LastPath", stored));
         const auto window = Loaded(program);
-        QCOMPARE(window->txtPath->text(), box.startsWith('=') ? box.mid(1) : Path(box));
+        const kovaldi::test::MainWindowControls ui(*window);
+        QCOMPARE(ui.txtPath->text(), box.startsWith('=') ? box.mid(1) : Path(box));
         QCOMPARE(QDir::currentPath(), Canonical(directory));
     }
 
@@ -154,18 +156,15 @@ private slots:
         const auto window = Loaded("program-file");
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        const QStringList inputs{target, "n", "", "1", "2", "0"};
-        const QList<QLineEdit*> boxes{window->txtPath, window->txtHeader, window->txtFooter,
-                                      window->txtMin,  window->txtMax,    window->txtBeam};
-        for (int i = 0; i < boxes.size(); ++i)
-            boxes[i]->setText(inputs[i]);
+        const kovaldi::test::MainWindowControls ui(*window);
+        ui.setBoxTexts({target, "n", "", "1", "2", "0"});
 
         kovaldi::test::ModalDriver driver;
         const bool found = homeAfter.size() > 1;
         driver.expectMessage(found ? QMessageBox::Yes : QMessageBox::Ok);
         if (found)
             driver.expectMessage(QMessageBox::Ok);
-        window->cmdMake->click();
+        ui.cmdMake->click();
         QCOMPARE(driver.failures(), QStringList());
         QCOMPARE(driver.messages().last(),
                  found ? "information|完了！|Kovaldi|Ok|"
@@ -210,8 +209,9 @@ private slots:
         const auto window = Loaded(program);
         FakeChooser chooser;
         window->setFolderChooser(&chooser);
-        window->txtPath->setText(text);
-        window->cmdBrowse->click();
+        const kovaldi::test::MainWindowControls ui(*window);
+        ui.txtPath->setText(text);
+        ui.cmdBrowse->click();
         QCOMPARE(chooser.asked,
                  (QStringList{QDir::toNativeSeparators(handedOver.replace("@", m_root.path())),
                               Canonical(directory)}));

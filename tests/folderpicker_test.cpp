@@ -4,6 +4,7 @@
 #include "picker/folderdialog.h"
 #include "settings/settingsstore.h"
 #include "testenv.h"
+#include "windowfixture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -62,19 +63,20 @@ private slots:
         const QString program = m_root.filePath(QStringLiteral("program"));
         window.setExecutableFolder(QDir::toNativeSeparators(program));
         window.Form_Load();
+        const kovaldi::test::MainWindowControls ui(window);
         FakeChooser chooser;
         window.setFolderChooser(&chooser);
-        window.txtPath->setText(QStringLiteral(" /some/where"));
-        window.cmdBrowse->click(); // cancelled: the box stays as it was
-        QCOMPARE(window.txtPath->text(), QStringLiteral(" /some/where"));
+        ui.txtPath->setText(QStringLiteral(" /some/where"));
+        ui.cmdBrowse->click(); // cancelled: the box stays as it was
+        QCOMPARE(ui.txtPath->text(), QStringLiteral(" /some/where"));
         // Relative paths resolve against the program's folder from then on, whatever the
         // user answered.
         const QString current = QDir(program).canonicalPath();
         QCOMPARE(QDir::currentPath(), current);
         QVERIFY(QDir::setCurrent(m_root.path()));
         chooser.answer = QDir::toNativeSeparators(QDir::tempPath() + "/選んだ フォルダ");
-        window.cmdBrowse->click();
-        QCOMPARE(window.txtPath->text(), chooser.answer);
+        ui.cmdBrowse->click();
+        QCOMPARE(ui.txtPath->text(), chooser.answer);
         QCOMPARE(QDir::currentPath(), current);
         QCOMPARE(chooser.asked, (QStringList{"frmMain", " /some/where", current, "frmMain",
                                              " /some/where", current}));
@@ -86,7 +88,7 @@ private slots:
         orphan.Form_Load();
         orphan.setFolderChooser(&chooser);
         QVERIFY(QDir().rmdir(gone));
-        orphan.cmdBrowse->click();
+        kovaldi::test::MainWindowControls(orphan).cmdBrowse->click();
         QCOMPARE(chooser.asked.size(), 9);
         QCOMPARE(QDir::currentPath(), current);
     }

@@ -6,6 +6,7 @@
 #include "testenv.h"
 #include "widgets/autosizelabel.h"
 #include "widgets/updown.h"
+#include "windowfixture.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -15,41 +16,22 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <memory>
 
 using kovaldi::MainWindow;
+using kovaldi::test::MainWindowControls;
 
 class MainWindowTest : public QObject
 {
     Q_OBJECT
 private:
     kovaldi::SettingsStore m_store;
-    std::unique_ptr<MainWindow> m_window;
+    kovaldi::test::MainWindowFixture m_windows;
 
-    MainWindow& NewWindow()
-    {
-        m_window = std::make_unique<MainWindow>(m_store);
-        return *m_window;
-    }
-    MainWindow& ShownWindow()
-    {
-        NewWindow();
-        m_window->show();
-        m_window->activateWindow();
-        if (!QTest::qWaitForWindowActive(m_window.get()))
-            qWarning("window did not become active");
-        return *m_window;
-    }
-    void Store(const QStringList& values) // in the order of BoxTexts
+    void Store(const QStringList& values) // in the order of the boxes
     {
         for (int i = 0; i < values.size(); ++i)
             QVERIFY(m_store.SaveSetting("Kovaldi", "Config", kovaldi::kStoredInputs[i].key,
                                         values[i]));
-    }
-    static QStringList BoxTexts(const MainWindow& window)
-    {
-        return {window.txtPath->text(), window.txtHeader->text(), window.txtFooter->text(),
-                window.txtMin->text(),  window.txtMax->text(),    window.txtBeam->text()};
     }
 
 private slots:
@@ -57,7 +39,7 @@ private slots:
     void init() { kovaldi::test::ClearSettings(); }
     void cleanup()
     {
-        m_window.reset();
+        m_windows.reset();
         QCOMPARE(QApplication::topLevelWidgets().size(), 0);
     }
 
@@ -101,7 +83,8 @@ private slots:
     void controlsAsCreated()
     {
         QFETCH(QRect, geometry);
-        auto* control = NewWindow().findChild<QWidget*>(QTest::currentDataTag());
+        auto* control =
+            m_windows.create(m_store).window.findChild<QWidget*>(QTest::currentDataTag());
         QVERIFY(control);
         QTEST(control->parentWidget()->objectName(), "parentName");
         QVERIFY(control->isEnabled() && !control->isHidden());
@@ -118,7 +101,8 @@ private slots:
 
     void windowAsCreated()
     {
-        MainWindow& window = NewWindow();
+        const MainWindowControls& ui = m_windows.create(m_store);
+        const MainWindow& window = ui.window;
         QCOMPARE(window.windowTitle(), QStringLiteral("Form1"));
         QCOMPARE(window.size(), QSize(446, 223));
         QCOMPARE(window.minimumSize(), window.maximumSize());
@@ -126,10 +110,10 @@ private slots:
         QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
         // The version button is drawn in front of the group box's border.
         const QObjectList children = window.children();
-        QVERIFY(children.indexOf(window.Command1) > children.indexOf(window.FrameMain));
-        QVERIFY(window.Command1->geometry().intersects(window.FrameMain->geometry()));
+        QVERIFY(children.indexOf(ui.Command1) > children.indexOf(ui.FrameMain));
+        QVERIFY(ui.Command1->geometry().intersects(ui.FrameMain->geometry()));
         // The auto-sized labels keep the design's 12 pixel line height.
-        QCOMPARE(window.lblETC[0]->font(), kovaldi::JapaneseGothicFont(9));
+        QCOMPARE(ui.lblETC[0]->font(), kovaldi::JapaneseGothicFont(9));
     }
 
     void storedValuesAreRestored_data()
@@ -158,13 +142,13 @@ private slots:
         QFETCH(QString, executableFolder);
         QFETCH(QStringList, stored);
         Store(stored);
-        MainWindow& window = NewWindow();
-        window.setExecutableFolder(executableFolder);
-        window.Form_Load();
-        QTEST(BoxTexts(window), "expected");
-        QCOMPARE(window.lblStatus->text(), QString());
-        QVERIFY(window.pbStatus->isHidden());
-        QCOMPARE(window.windowTitle(), QStringLiteral("Kovaldi - Version 1.0.0"));
+        const MainWindowControls& ui = m_windows.create(m_store);
+        ui.window.setExecutableFolder(executableFolder);
+        ui.window.Form_Load();
+        QTEST(ui.boxTexts(), "expected");
+        QCOMPARE(ui.lblStatus->text(), QString());
+        QVERIFY(ui.pbStatus->isHidden());
+        QCOMPARE(ui.window.windowTitle(), QStringLiteral("Kovaldi - Version 1.0.0"));
         QCOMPARE(QFile::exists(kovaldi::test::SettingsFilePath()), !stored.isEmpty());
     }
 
@@ -172,17 +156,16 @@ private slots:
     {
         // A stored text equal to the box's initial text changes nothing and runs nothing.
         QVERIFY(m_store.SaveSetting("Kovaldi", "Config", "Footer", "txtFooter"));
-        MainWindow& window = NewWindow();
+        const MainWindowControls& ui = m_windows.create(m_store);
         QStringList fills;
-        for (QLineEdit* box : {window.txtPath, window.txtHeader, window.txtFooter, window.txtMin,
-                               window.txtMax, window.txtBeam})
-            connect(box, &QLineEdit::textChanged, this, [&fills, box, &window] {
-                fills << box->objectName() + (window.isVisible() ? " while shown" : "");
+        for (QLineEdit* box : ui.boxes())
+            connect(box, &QLineEdit::textChanged, this, [&fills, box, &ui] {
+                fills << box->objectName() + (ui.window.isVisible() ? " while shown" : "");
             });
         // The first show loads the window before it appears; a later show loads nothing.
-        window.show();
-        window.hide();
-        window.show();
+        ui.window.show();
+        ui.window.hide();
+        ui.window.show();
         // These observers run after the window's own handler, so a fill made inside a
         // handler is listed before the fill that caused it: the header's handling finds the
         // digit-count box still holding "txtBeam" and sets it to "1" first.
@@ -192,12 +175,11 @@ private slots:
 
     void tabOrderRunsDownTheColumns()
     {
-        MainWindow& window = ShownWindow();
-        QCOMPARE(QApplication::focusWidget(), window.txtPath);
+        const MainWindowControls& ui = m_windows.show(m_store);
+        QCOMPARE(QApplication::focusWidget(), ui.txtPath);
         for (const QWidget* next : std::initializer_list<QWidget*>{
-                 window.cmdBrowse, window.txtHeader, window.txtFooter, window.txtMin, window.txtMax,
-                 window.txtBeam, window.udBeam, window.cmdMake, window.cmdEnd, window.Command1,
-                 window.txtPath}) {
+                 ui.cmdBrowse, ui.txtHeader, ui.txtFooter, ui.txtMin, ui.txtMax, ui.txtBeam,
+                 ui.udBeam, ui.cmdMake, ui.cmdEnd, ui.Command1, ui.txtPath}) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
         }
@@ -216,16 +198,16 @@ private slots:
     {
         QFETCH(QString, button);
         QFETCH(int, key);
-        MainWindow& window = ShownWindow();
-        auto* target = window.findChild<QPushButton*>(button);
+        const MainWindowControls& ui = m_windows.show(m_store);
+        auto* target = ui.window.findChild<QPushButton*>(button);
         // Only the key's mapping is tested here; the handlers have tests of their own.
-        disconnect(target, &QPushButton::clicked, &window, nullptr);
+        disconnect(target, &QPushButton::clicked, &ui.window, nullptr);
         QSignalSpy clicks(target, &QPushButton::clicked);
         // A button pressed by its access key shows itself pressed briefly, then clicks.
-        QTest::keyClick(window.txtHeader, Qt::Key(key), Qt::AltModifier);
+        QTest::keyClick(ui.txtHeader, Qt::Key(key), Qt::AltModifier);
         QTRY_COMPARE(clicks.size(), 1);
         target->setEnabled(false);
-        QTest::keyClick(window.txtHeader, Qt::Key(key), Qt::AltModifier);
+        QTest::keyClick(ui.txtHeader, Qt::Key(key), Qt::AltModifier);
         QTest::qWait(300);
         QCOMPARE(clicks.size(), 1);
     }
@@ -255,10 +237,10 @@ private slots:
         QFETCH(int, start);
         QFETCH(QString, how);
         QFETCH(int, expected);
-        MainWindow& window = ShownWindow();
-        window.txtBeam->setText(QString::number(start));
-        QSignalSpy changes(window.txtBeam, &QLineEdit::textChanged);
-        kovaldi::UpDown* spinner = window.udBeam;
+        const MainWindowControls& ui = m_windows.show(m_store);
+        ui.txtBeam->setText(QString::number(start));
+        QSignalSpy changes(ui.txtBeam, &QLineEdit::textChanged);
+        kovaldi::UpDown* spinner = ui.udBeam;
         spinner->setEnabled(!how.startsWith("disabled"));
         if (how.endsWith("up-arrow"))
             QTest::mouseClick(spinner, Qt::LeftButton, {}, QPoint(8, 3));
@@ -268,7 +250,7 @@ private slots:
             spinner->setFocus();
             QTest::keyClick(spinner, how == "up-key" ? Qt::Key_Up : Qt::Key_Down);
         }
-        QCOMPARE(window.txtBeam->text(), QString::number(expected));
+        QCOMPARE(ui.txtBeam->text(), QString::number(expected));
         QCOMPARE(changes.size(), expected == start ? 0 : 1);
     }
 
@@ -284,10 +266,10 @@ private slots:
     void spinnerRepeatEndsWhenTheMouseIsTaken()
     {
         QFETCH(QString, how);
-        MainWindow& window = ShownWindow();
-        window.txtBeam->setText("3");
-        QTest::mousePress(window.udBeam, Qt::LeftButton, {}, QPoint(8, 3)); // one step: 4
-        QCOMPARE(window.txtBeam->text(), QStringLiteral("4"));
+        const MainWindowControls& ui = m_windows.show(m_store);
+        ui.txtBeam->setText("3");
+        QTest::mousePress(ui.udBeam, Qt::LeftButton, {}, QPoint(8, 3)); // one step: 4
+        QCOMPARE(ui.txtBeam->text(), QStringLiteral("4"));
         constexpr int kHeldMs = 1500; // well past the repeat's delay and several of its steps
         QString whileOpen = "4";
         QWidget other;
@@ -295,29 +277,29 @@ private slots:
             kovaldi::test::ModalDriver driver;
             driver.expect([&](QWidget* modal) {
                 QTest::qWait(kHeldMs);
-                whileOpen = window.txtBeam->text();
+                whileOpen = ui.txtBeam->text();
                 auto* box = qobject_cast<QMessageBox*>(modal);
                 if (box && box->button(QMessageBox::No))
                     box->button(QMessageBox::No)->click();
                 else
                     modal->close();
             });
-            QTest::keyClick(window.udBeam, how[4].toLatin1() == 'M' ? Qt::Key_M : Qt::Key_V,
+            QTest::keyClick(ui.udBeam, how[4].toLatin1() == 'M' ? Qt::Key_M : Qt::Key_V,
                             Qt::AltModifier);
             QTRY_VERIFY_WITH_TIMEOUT(driver.pending() == 0 && !QApplication::activeModalWidget(),
                                      20000);
             QCOMPARE(driver.failures(), QStringList());
         } else if (how.startsWith("focus")) {
-            window.txtHeader->setFocus();
+            ui.txtHeader->setFocus();
         } else {
             other.show();
             other.activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&other));
         }
         QTest::qWait(kHeldMs);
-        QTest::mouseRelease(window.udBeam, Qt::LeftButton, {}, QPoint(8, 3));
+        QTest::mouseRelease(ui.udBeam, Qt::LeftButton, {}, QPoint(8, 3));
         QCOMPARE(whileOpen, QStringLiteral("4"));
-        QCOMPARE(window.txtBeam->text(), QStringLiteral("4"));
+        QCOMPARE(ui.txtBeam->text(), QStringLiteral("4"));
     }
 };
 

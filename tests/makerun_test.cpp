@@ -8,6 +8,7 @@
 #include "testenv.h"
 #include "widgets/autosizelabel.h"
 #include "widgets/updown.h"
+#include "windowfixture.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -24,6 +25,7 @@
 #include <cstdio>
 
 using kovaldi::MainWindow;
+using kovaldi::test::MainWindowControls;
 using kovaldi::test::ModalDriver;
 
 namespace {
@@ -32,34 +34,26 @@ const QString kAsk =
     QStringLiteral("question|フォルダ作成の一括処理を行います。|Kovaldi|Yes,No|Yes");
 const QString kDone = QStringLiteral("information|完了！|Kovaldi|Ok|");
 
-void SetInputs(MainWindow& window, const QStringList& texts)
-{
-    const QList<QLineEdit*> boxes{window.txtPath, window.txtHeader, window.txtFooter,
-                                  window.txtMin,  window.txtMax,    window.txtBeam};
-    for (int i = 0; i < boxes.size(); ++i)
-        boxes[i]->setText(texts[i]);
-}
-
 // Empty when the window is as the lock leaves it: every input disabled, the version button
 // enabled, the bar shown; or, unlocked, every input enabled, the bar hidden at 0, no status.
-QString LockMismatch(MainWindow& window, bool locked)
+QString LockMismatch(const MainWindowControls& ui, bool locked)
 {
-    QList<QWidget*> inputs{window.cmdMake, window.cmdEnd,    window.cmdBrowse, window.FrameMain,
-                           window.txtPath, window.txtHeader, window.txtFooter, window.txtMin,
-                           window.txtMax,  window.txtBeam,   window.udBeam,    window.lblPath};
-    for (QWidget* label : window.lblETC)
+    QList<QWidget*> inputs{ui.cmdMake, ui.cmdEnd,    ui.cmdBrowse, ui.FrameMain,
+                           ui.txtPath, ui.txtHeader, ui.txtFooter, ui.txtMin,
+                           ui.txtMax,  ui.txtBeam,   ui.udBeam,    ui.lblPath};
+    for (QWidget* label : ui.lblETC)
         inputs << label;
-    for (QWidget* input : inputs << window.lblTest)
+    for (QWidget* input : inputs << ui.lblTest)
         if (input->isEnabled() == locked)
             return input->objectName() + (locked ? " is enabled" : " is disabled");
-    if (!window.Command1->isEnabled())
+    if (!ui.Command1->isEnabled())
         return QStringLiteral("Command1 is disabled");
-    if (window.pbStatus->isVisible() != locked)
+    if (ui.pbStatus->isVisible() != locked)
         return QStringLiteral("the bar is shown: %1").arg(!locked);
-    if (!locked && (window.pbStatus->value() != 0 || !window.lblStatus->text().isEmpty()))
+    if (!locked && (ui.pbStatus->value() != 0 || !ui.lblStatus->text().isEmpty()))
         return QStringLiteral("left over: bar %1, status \"%2\"")
-            .arg(window.pbStatus->value())
-            .arg(window.lblStatus->text());
+            .arg(ui.pbStatus->value())
+            .arg(ui.lblStatus->text());
     return {};
 }
 
@@ -80,32 +74,26 @@ QStringList Entries(const QString& path)
     return QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-bool ShowActive(MainWindow& window)
-{
-    window.show();
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
-}
-
 int CloseMidRun(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     kovaldi::SettingsStore settings;
     MainWindow window(settings);
-    if (!ShowActive(window))
+    const MainWindowControls ui(window);
+    if (!kovaldi::test::ShowActive(window))
         return 4;
-    SetInputs(window, {QString::fromLocal8Bit(argv[2]), "f", "", "1", "2000", "4"});
+    ui.setBoxTexts({QString::fromLocal8Bit(argv[2]), "f", "", "1", "2000", "4"});
     // Asks the window to close once the fiftieth folder is made.
     QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, &window, [&window] {
-        if (window.lblStatus->text() >= QStringLiteral("f0051"))
+    QObject::connect(&closer, &QTimer::timeout, &window, [&window, &ui] {
+        if (ui.lblStatus->text() >= QStringLiteral("f0051"))
             window.close();
     });
     closer.start(0);
     ModalDriver driver;
     driver.expectMessage(QMessageBox::Yes);
     driver.expectMessage(QMessageBox::Ok, 60000);
-    window.cmdMake->click();
+    ui.cmdMake->click();
     std::puts("still running");
     return 3;
 }
@@ -166,10 +154,11 @@ private slots:
         const QStringList before = Entries(dir.path());
         const QStringList after{"file", "n-01f", "n-02f", "n00f", "n01f"};
         MainWindow window(m_store);
-        QVERIFY(ShowActive(window));
+        const MainWindowControls ui(window);
+        QVERIFY(kovaldi::test::ShowActive(window));
         const QStringList inputs{target.replace("@", dir.path()), "n", "f", min, "1", "2"};
-        SetInputs(window, inputs);
-        window.cmdMake->setFocus();
+        ui.setBoxTexts(inputs);
+        ui.cmdMake->setFocus();
 
         ModalDriver driver;
         QStringList seen;
@@ -177,11 +166,11 @@ private slots:
         const bool confirm = messages.size() == 2;
         const auto answer = [&](QWidget* modal) {
             const bool outcome = !seen.isEmpty();
-            states += LockMismatch(window, outcome);
-            if (outcome && (window.pbStatus->value() != 100 ||
-                            window.lblStatus->text() != "n01f 作成中・・・" ||
-                            Entries(dir.path()) != after || modal->parentWidget() != &window ||
-                            QFile::exists(kovaldi::test::SettingsFilePath())))
+            states += LockMismatch(ui, outcome);
+            if (outcome &&
+                (ui.pbStatus->value() != 100 || ui.lblStatus->text() != "n01f 作成中・・・" ||
+                 Entries(dir.path()) != after || modal->parentWidget() != &window ||
+                 QFile::exists(kovaldi::test::SettingsFilePath())))
                 states += " not as the last folder left it, or settings stored early";
             seen << Answer(modal, outcome || messages[0] != kAsk ? QMessageBox::Ok
                                   : confirm                      ? QMessageBox::Yes
@@ -190,13 +179,13 @@ private slots:
         driver.expect(answer);
         if (confirm)
             driver.expect(answer);
-        window.cmdMake->click();
+        ui.cmdMake->click();
         QCOMPARE(driver.failures(), QStringList());
         QCOMPARE(driver.pending(), 0);
         QCOMPARE(seen, messages);
         QCOMPARE(states, QString());
-        QCOMPARE(LockMismatch(window, false), QString());
-        QCOMPARE(window.focusWidget(), window.cmdMake); // the keyboard is back
+        QCOMPARE(LockMismatch(ui, false), QString());
+        QCOMPARE(window.focusWidget(), ui.cmdMake); // the keyboard is back
         QCOMPARE(Entries(dir.path()), confirm ? after : before);
         if (confirm)
             QCOMPARE(Stored(), inputs);

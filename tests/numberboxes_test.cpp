@@ -1,6 +1,7 @@
 #include "mainwindow/mainwindow.h"
 #include "settings/settingsstore.h"
 #include "testenv.h"
+#include "windowfixture.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -12,11 +13,10 @@
 #include <QLineEdit>
 #include <QTest>
 #include <algorithm>
-#include <memory>
 #include <span>
 #include <tuple>
 
-using kovaldi::MainWindow;
+using kovaldi::test::MainWindowControls;
 
 namespace {
 
@@ -53,24 +53,14 @@ class NumberBoxesTest : public QObject
     Q_OBJECT
 private:
     kovaldi::SettingsStore m_store;
-    std::unique_ptr<MainWindow> m_window;
-
-    MainWindow& ShownWindow()
-    {
-        m_window = std::make_unique<MainWindow>(m_store);
-        m_window->show();
-        m_window->activateWindow();
-        if (!QTest::qWaitForWindowActive(m_window.get()))
-            qWarning("window did not become active");
-        return *m_window;
-    }
+    kovaldi::test::MainWindowFixture m_windows;
 
 private slots:
     void initTestCase() { kovaldi::test::UseTemporaryConfigHome(); }
     void init() { kovaldi::test::ClearSettings(); }
     void cleanup()
     {
-        m_window.reset();
+        m_windows.reset();
         QCOMPARE(QApplication::topLevelWidgets().size(), 0);
     }
 
@@ -102,8 +92,8 @@ private slots:
         QFETCH(QString, entered);
         QFETCH(QString, result);
         for (const bool paste : {false, true}) {
-            MainWindow& window = ShownWindow();
-            auto* target = window.findChild<QLineEdit*>(box);
+            const MainWindowControls& ui = m_windows.show(m_store);
+            auto* target = ui.window.findChild<QLineEdit*>(box);
             Enter(target, entered, paste);
             QCOMPARE(target->text(), result);
             QCOMPARE(target->cursorPosition(), target->text().size());
@@ -111,26 +101,25 @@ private slots:
             const int count = box == QLatin1String("txtBeam") ? result.toInt() : 2;
             const int minimum = box == QLatin1String("txtMin") ? result.toInt() : 1;
             const int maximum = box == QLatin1String("txtMax") ? result.toInt() : 10;
-            QCOMPARE(window.lblTest->text(),
-                     Padded(minimum, count) + " ～ " + Padded(maximum, count));
+            QCOMPARE(ui.lblTest->text(), Padded(minimum, count) + " ～ " + Padded(maximum, count));
         }
     }
 
     void caretAfterTyping()
     {
-        MainWindow& window = ShownWindow();
+        const MainWindowControls& ui = m_windows.show(m_store);
         // A canonical text is not rewritten, so the caret stays where the user put it.
-        window.txtMax->setFocus();
-        QTest::keyClick(window.txtMax, Qt::Key_Left); // between 1 and 0
-        QTest::keyClick(window.txtMax, '5');
-        QCOMPARE(window.txtMax->text(), QStringLiteral("150"));
-        QCOMPARE(window.txtMax->cursorPosition(), 2);
+        ui.txtMax->setFocus();
+        QTest::keyClick(ui.txtMax, Qt::Key_Left); // between 1 and 0
+        QTest::keyClick(ui.txtMax, '5');
+        QCOMPARE(ui.txtMax->text(), QStringLiteral("150"));
+        QCOMPARE(ui.txtMax->cursorPosition(), 2);
         // A correction puts it behind the new text, wherever it was.
-        Enter(window.txtMax, QStringLiteral("12345"));
-        QTest::keyClick(window.txtMax, Qt::Key_Home);
-        QTest::keyClick(window.txtMax, '9');
-        QCOMPARE(window.txtMax->text(), QStringLiteral("10000"));
-        QCOMPARE(window.txtMax->cursorPosition(), 5);
+        Enter(ui.txtMax, QStringLiteral("12345"));
+        QTest::keyClick(ui.txtMax, Qt::Key_Home);
+        QTest::keyClick(ui.txtMax, '9');
+        QCOMPARE(ui.txtMax->text(), QStringLiteral("10000"));
+        QCOMPARE(ui.txtMax->cursorPosition(), 5);
     }
 
     // Every one-line box keeps what a paste brings up to its first line break; the text
@@ -155,8 +144,8 @@ private slots:
         QFETCH(QString, before);
         QFETCH(int, caret);
         QFETCH(QString, pasted);
-        MainWindow& window = ShownWindow();
-        auto* target = window.findChild<QLineEdit*>(box);
+        const MainWindowControls& ui = m_windows.show(m_store);
+        auto* target = ui.window.findChild<QLineEdit*>(box);
         if (before.isEmpty()) { // over the whole text
             Enter(target, pasted, true);
         } else {
@@ -187,11 +176,11 @@ private slots:
         QFETCH(QString, box);
         QFETCH(QString, entered);
         QFETCH(QStringList, finished);
-        MainWindow& window = ShownWindow();
-        auto* target = window.findChild<QLineEdit*>(box);
+        const MainWindowControls& ui = m_windows.show(m_store);
+        auto* target = ui.window.findChild<QLineEdit*>(box);
         QStringList texts; // a change in another box shows with that box's name
-        for (QLineEdit* each : {window.txtMin, window.txtMax, window.txtBeam, window.txtHeader,
-                                window.txtFooter, window.txtPath})
+        for (QLineEdit* each :
+             {ui.txtMin, ui.txtMax, ui.txtBeam, ui.txtHeader, ui.txtFooter, ui.txtPath})
             connect(each, &QLineEdit::textChanged, this,
                     [&texts, each, target](const QString& text) {
                         texts << (each == target ? text : each->objectName() + ": " + text);
@@ -202,34 +191,34 @@ private slots:
 
     void previewFollowsEveryKey()
     {
-        MainWindow& window = ShownWindow();
+        const MainWindowControls& ui = m_windows.show(m_store);
         const std::tuple<QLineEdit*, Qt::Key, const char*> steps[] = {
-            {window.txtHeader, Qt::Key_I, "i01 ～ i10"},
-            {window.txtFooter, Qt::Key_A, "i01a ～ i10a"},
-            {window.txtMax, Qt::Key_0, "i01a ～ i100a"},
-            {window.txtBeam, Qt::Key_Backspace, "i1a ～ i100a"}, // "" becomes "1"
-            {window.txtBeam, Qt::Key_2, "i000000000001a ～ i000000000100a"},
-            {window.txtMin, Qt::Key_0, "i000000000010a ～ i000000000100a"},
+            {ui.txtHeader, Qt::Key_I, "i01 ～ i10"},
+            {ui.txtFooter, Qt::Key_A, "i01a ～ i10a"},
+            {ui.txtMax, Qt::Key_0, "i01a ～ i100a"},
+            {ui.txtBeam, Qt::Key_Backspace, "i1a ～ i100a"}, // "" becomes "1"
+            {ui.txtBeam, Qt::Key_2, "i000000000001a ～ i000000000100a"},
+            {ui.txtMin, Qt::Key_0, "i000000000010a ～ i000000000100a"},
         };
         for (const auto& [box, key, preview] : steps) {
             box->setFocus();
             QTest::keyClick(box, key);
-            QCOMPARE(window.lblTest->text(), QString::fromUtf8(preview));
+            QCOMPARE(ui.lblTest->text(), QString::fromUtf8(preview));
         }
     }
 
     void errorTextOnlyWhileTheDigitCountIsNoNumber()
     {
         // Before the load handling, every box holds its own name.
-        MainWindow window(m_store);
-        window.txtBeam->blockSignals(true); // keeps the nested handling from replacing it
-        window.txtHeader->setText(QString());
-        QCOMPARE(window.lblTest->text(), QStringLiteral("エラー（桁数には整数を入れてください）"));
-        QCOMPARE(window.txtBeam->text(), QStringLiteral("1"));
-        window.txtBeam->blockSignals(false);
-        window.txtMin->setText(QStringLiteral("3"));
-        window.txtMax->setText(QStringLiteral("4"));
-        QCOMPARE(window.lblTest->text(), QStringLiteral("3txtFooter ～ 4txtFooter"));
+        const MainWindowControls& ui = m_windows.create(m_store);
+        ui.txtBeam->blockSignals(true); // keeps the nested handling from replacing it
+        ui.txtHeader->setText(QString());
+        QCOMPARE(ui.lblTest->text(), QStringLiteral("エラー（桁数には整数を入れてください）"));
+        QCOMPARE(ui.txtBeam->text(), QStringLiteral("1"));
+        ui.txtBeam->blockSignals(false);
+        ui.txtMin->setText(QStringLiteral("3"));
+        ui.txtMax->setText(QStringLiteral("4"));
+        QCOMPARE(ui.lblTest->text(), QStringLiteral("3txtFooter ～ 4txtFooter"));
     }
 
     void startUpWithStoredValues_data()
@@ -267,11 +256,9 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write("[Config]\n" + settings);
         }
-        MainWindow& window = ShownWindow();
-        QCOMPARE(
-            (QStringList{window.txtMin->text(), window.txtMax->text(), window.txtBeam->text()}),
-            boxes);
-        QCOMPARE(window.lblTest->text(), preview);
+        const MainWindowControls& ui = m_windows.show(m_store);
+        QCOMPARE((QStringList{ui.txtMin->text(), ui.txtMax->text(), ui.txtBeam->text()}), boxes);
+        QCOMPARE(ui.lblTest->text(), preview);
     }
 };
 

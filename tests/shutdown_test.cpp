@@ -3,6 +3,7 @@
 #include "mainwindow/mainwindow.h"
 #include "settings/settingsstore.h"
 #include "testenv.h"
+#include "windowfixture.h"
 
 #include <QApplication>
 #include <QFile>
@@ -20,14 +21,13 @@ int RunChild(const QByteArray& which, int argc, char* argv[])
     QApplication application(argc, argv);
     kovaldi::SettingsStore settings;
     kovaldi::MainWindow window(settings);
-    window.show();
-    window.activateWindow();
-    if (!QTest::qWaitForWindowActive(&window))
+    const kovaldi::test::MainWindowControls ui(window);
+    if (!kovaldi::test::ShowActive(window))
         return 4;
-    window.txtHeader->setText(QStringLiteral("edited"));
-    window.txtMin->setText(QStringLiteral("5"));
+    ui.txtHeader->setText(QStringLiteral("edited"));
+    ui.txtMin->setText(QStringLiteral("5"));
     if (which == "exit-button") {
-        window.cmdEnd->click();
+        ui.cmdEnd->click();
     } else if (which == "exit-key") {
         QTest::keyClick(&window, Qt::Key_X, Qt::AltModifier);
         QTest::qWait(2000); // the button clicks once its brief pressed look is over

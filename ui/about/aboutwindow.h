@@ -42,13 +42,6 @@ public:
 
     void setVisible(bool visible) override;
 
-    // The controls, by their design names.
-    QLabel* Image1 = nullptr;
-    std::array<AutoSizeLabel*, 3> Label1{};
-    AutoSizeLabel* Label2 = nullptr;
-    AutoSizeLabel* Label3 = nullptr;
-    QPushButton* OKButton = nullptr;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -60,6 +53,13 @@ private:
     void setLinksBold(bool homePage, bool mail);
     void placeCentred(QWidget* control);
     void placeCopyright();
+
+    // The controls, by their design names (also their object names).
+    QLabel* Image1 = nullptr;
+    std::array<AutoSizeLabel*, 3> Label1{};
+    AutoSizeLabel* Label2 = nullptr;
+    AutoSizeLabel* Label3 = nullptr;
+    QPushButton* OKButton = nullptr;
 
     bool m_loaded = false;
     bool m_label2Pressed = false;

@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <functional>
 #include <limits>
 #include <optional>
 
@@ -246,7 +247,17 @@ void MainWindow::cmdEnd_Click()
 
 void MainWindow::cmdMake_Click()
 {
-    RunWindowAdapter window(*this);
+    RunWindowAdapter window({.window = this,
+                             .target = txtPath,
+                             .header = txtHeader,
+                             .footer = txtFooter,
+                             .minimum = txtMin,
+                             .maximum = txtMax,
+                             .digitCount = txtBeam,
+                             .status = lblStatus,
+                             .bar = pbStatus,
+                             .lockInputs = std::bind_front(&MainWindow::LockInputs, this),
+                             .unlockInputs = std::bind_front(&MainWindow::UnlockInputs, this)});
     HomeShorthandFileSystem fileSystem(*m_fileSystem, HomeFolder());
     RunBatch(window, fileSystem, m_settings);
 }

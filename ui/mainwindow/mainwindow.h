@@ -65,7 +65,21 @@ public:
 
     void setVisible(bool visible) override;
 
-    // The controls, by their design names.
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void UpdatePreview();
+    void RunNumberBoxChange(QLineEdit* box, const NumberBoxLimits& limits);
+    void LockInputs();
+    void UnlockInputs();
+    // The sixteen switches of the lock, in their order, then the event pump.
+    void SwitchInputs(bool enabled);
+
+    void createControls();
+    void chainTabOrder();
+
+    // The controls, by their design names (also their object names).
     QPushButton* Command1 = nullptr;
     QGroupBox* FrameMain = nullptr;
     AutoSizeLabel* lblStatus = nullptr;
@@ -83,22 +97,6 @@ public:
     QLineEdit* txtMax = nullptr;
     QPushButton* cmdMake = nullptr;
     QLabel* lblTest = nullptr;
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
-private:
-    friend class RunWindowAdapter;
-
-    void UpdatePreview();
-    void RunNumberBoxChange(QLineEdit* box, const NumberBoxLimits& limits);
-    void LockInputs();
-    void UnlockInputs();
-    // The sixteen switches of the lock, in their order, then the event pump.
-    void SwitchInputs(bool enabled);
-
-    void createControls();
-    void chainTabOrder();
 
     SettingsStore& m_settings;
     std::unique_ptr<FileSystem> m_localFileSystem;

@@ -1,7 +1,6 @@
 #include "mainwindow/runwindowadapter.h"
 
 #include "desktop/messagebox.h"
-#include "mainwindow/mainwindow.h"
 #include "widgets/autosizelabel.h"
 
 #include <QCoreApplication>
@@ -10,78 +9,71 @@
 
 namespace kovaldi {
 
-namespace {
-// Two frames of a 60 Hz display: a status line and a bar read as moving smoothly at 30
-// frames a second, and every frame drawn is a round trip to the display server, which a
-// machine busy writing thousands of folders answers slowly.
-constexpr qint64 kFrameMs = 33;
-} // namespace
-
 QString RunWindowAdapter::TargetFolderText() const
 {
-    return m_window.txtPath->text();
+    return m_parts.target->text();
 }
 
 QString RunWindowAdapter::HeaderText() const
 {
-    return m_window.txtHeader->text();
+    return m_parts.header->text();
 }
 
 QString RunWindowAdapter::FooterText() const
 {
-    return m_window.txtFooter->text();
+    return m_parts.footer->text();
 }
 
 QString RunWindowAdapter::MinimumText() const
 {
-    return m_window.txtMin->text();
+    return m_parts.minimum->text();
 }
 
 QString RunWindowAdapter::MaximumText() const
 {
-    return m_window.txtMax->text();
+    return m_parts.maximum->text();
 }
 
 QString RunWindowAdapter::DigitCountText() const
 {
-    return m_window.txtBeam->text();
+    return m_parts.digitCount->text();
 }
 
 void RunWindowAdapter::SetStatus(const QString& text)
 {
-    m_window.lblStatus->setText(text);
+    m_parts.status->setText(text);
 }
 
 void RunWindowAdapter::SetProgress(float value)
 {
-    m_window.pbStatus->setValue(qRound(value));
+    m_parts.bar->setValue(qRound(value));
 }
 
 bool RunWindowAdapter::Ask(const QString& text)
 {
-    return ShowMessage(&m_window, text, MessageKind::Question);
+    return ShowMessage(m_parts.window, text, MessageKind::Question);
 }
 
 void RunWindowAdapter::Tell(const QString& text, MessageKind kind)
 {
     // The outcome appears over a window that shows the last folder and the full bar.
     pacePainting(false);
-    ShowMessage(&m_window, text, kind);
+    ShowMessage(m_parts.window, text, kind);
 }
 
 void RunWindowAdapter::LockInputs()
 {
-    m_focusBeforeLock = m_window.focusWidget();
-    m_window.LockInputs();
+    m_focusBeforeLock = m_parts.window->focusWidget();
+    m_parts.lockInputs();
     pacePainting(true);
-    m_window.installEventFilter(this);
+    m_parts.window->installEventFilter(this);
 }
 
 void RunWindowAdapter::UnlockInputs()
 {
-    m_window.removeEventFilter(this);
+    m_parts.window->removeEventFilter(this);
     pacePainting(false);
-    m_window.UnlockInputs();
+    m_parts.unlockInputs();
     if (m_focusBeforeLock && m_focusBeforeLock->isEnabled())
         m_focusBeforeLock->setFocus(Qt::OtherFocusReason);
 }
@@ -90,30 +82,30 @@ void RunWindowAdapter::PumpEvents()
 {
     const bool drawFrame = m_paced && m_sinceFrame.elapsed() >= kFrameMs;
     if (drawFrame) {
-        m_window.lblStatus->adjustSize();
-        m_window.lblStatus->setUpdatesEnabled(true);
-        m_window.pbStatus->setUpdatesEnabled(true);
+        m_parts.status->adjustSize();
+        m_parts.status->setUpdatesEnabled(true);
+        m_parts.bar->setUpdatesEnabled(true);
     }
     QCoreApplication::processEvents();
     if (drawFrame) {
-        m_window.lblStatus->setUpdatesEnabled(false);
-        m_window.pbStatus->setUpdatesEnabled(false);
+        m_parts.status->setUpdatesEnabled(false);
+        m_parts.bar->setUpdatesEnabled(false);
         m_sinceFrame.start();
     }
 }
 
 bool RunWindowAdapter::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == &m_window && event->type() == QEvent::WindowBlocked && m_paced)
+    if (watched == m_parts.window && event->type() == QEvent::WindowBlocked && m_paced)
         drawFrame();
     return false;
 }
 
 void RunWindowAdapter::drawFrame()
 {
-    m_window.lblStatus->adjustSize();
-    for (QWidget* widget : {static_cast<QWidget*>(m_window.lblStatus),
-                            static_cast<QWidget*>(m_window.pbStatus)}) {
+    m_parts.status->adjustSize();
+    for (QWidget* widget :
+         {static_cast<QWidget*>(m_parts.status), static_cast<QWidget*>(m_parts.bar)}) {
         widget->setUpdatesEnabled(true);
         widget->repaint();
         widget->setUpdatesEnabled(false);
@@ -128,13 +120,13 @@ void RunWindowAdapter::pacePainting(bool paced)
     m_paced = paced;
     // Measuring the status text costs more than making a folder: paced, the status line
     // takes its size only when it is drawn.
-    m_window.lblStatus->setSizingDeferred(paced);
+    m_parts.status->setSizingDeferred(paced);
     // Re-enabling updates schedules a paint of each; repaint draws them at once.
-    m_window.lblStatus->setUpdatesEnabled(!paced);
-    m_window.pbStatus->setUpdatesEnabled(!paced);
+    m_parts.status->setUpdatesEnabled(!paced);
+    m_parts.bar->setUpdatesEnabled(!paced);
     if (!paced) {
-        m_window.lblStatus->repaint();
-        m_window.pbStatus->repaint();
+        m_parts.status->repaint();
+        m_parts.bar->repaint();
     }
     m_sinceFrame.start();
 }

@@ -6,17 +6,44 @@
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
+
+class QLineEdit;
+class QProgressBar;
 
 namespace kovaldi {
 
-class MainWindow;
+class AutoSizeLabel;
 
 // The main window as a run sees it: its boxes, status line, progress bar, message boxes,
 // input lock and event pump.
 class RunWindowAdapter : public QObject, public RunWindow
 {
 public:
-    explicit RunWindowAdapter(MainWindow& window) : m_window(window) {}
+    // While folders are being made, the status line and the progress bar take their new
+    // text and value at every step but are drawn at most once in this many milliseconds:
+    // two frames of a 60 Hz display, so they still read as moving smoothly, while every
+    // frame drawn is a round trip to the display server, which a machine busy writing
+    // thousands of folders answers slowly.
+    static constexpr qint64 kFrameMs = 33;
+
+    // The parts of the main window that a run reaches.
+    struct Parts
+    {
+        QWidget* window; // owns the message boxes and holds the focus
+        const QLineEdit* target;
+        const QLineEdit* header;
+        const QLineEdit* footer;
+        const QLineEdit* minimum;
+        const QLineEdit* maximum;
+        const QLineEdit* digitCount;
+        AutoSizeLabel* status;
+        QProgressBar* bar;
+        std::function<void()> lockInputs;
+        std::function<void()> unlockInputs;
+    };
+
+    explicit RunWindowAdapter(Parts parts) : m_parts(std::move(parts)) {}
 
     QString TargetFolderText() const override;
     QString HeaderText() const override;
@@ -40,14 +67,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // While folders are being made, the status line and the progress bar take their new
-    // text and value at every step but are redrawn (and the status line measured) at most
-    // every other display frame: the screen shows no more than one a frame, and drawing
-    // every step would cost more than making the folder.
+    // Paced, the status line and the bar are drawn once a frame (and the status line
+    // measured then); otherwise at every change.
     void pacePainting(bool paced);
     void drawFrame();
 
-    MainWindow& m_window;
+    Parts m_parts;
     bool m_paced = false;
     QElapsedTimer m_sinceFrame;
     // Locking moves the focus off the disabled control (onto the version button, the

@@ -1,3 +1,4 @@
+#include "numberbox.h"
 #include "numberreference.h"
 #include "numbers/numbertext.h"
 
@@ -101,7 +102,7 @@ private slots:
         QFETCH(double, value);
         const bool numeric = !qIsNaN(value);
         QCOMPARE(IsNumericText(text), numeric);
-        QCOMPARE(NumericValue(text), numeric ? value : 0.0);
+        QCOMPARE(ParseNumericText(text).value_or(0.0), numeric ? value : 0.0);
         QCOMPARE(test::ReferenceNumericValue(text).has_value(), numeric);
     }
 
@@ -111,7 +112,7 @@ private slots:
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         std::setlocale(LC_ALL, "de_DE.UTF-8"); // takes effect only where it is installed
         const bool commaIsNumeric = IsNumericText(QStringLiteral("1,5"));
-        const double value = NumericValue(QStringLiteral("1.5"));
+        const double value = ParseNumericText(QStringLiteral("1.5")).value_or(0.0);
         const QString whole = WholeNumberText(1e15);
         std::setlocale(LC_ALL, "C.UTF-8");
         QLocale::setDefault(previous);
@@ -149,7 +150,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, runs);
         QFETCH(QString, result);
-        const NumberBoxOutcome outcome = NormalizeNumberBoxText(text, MinMaxLimits());
+        const test::NumberBoxOutcome outcome = test::NormalizeNumberBoxText(text, MinMaxLimits());
         QCOMPARE(outcome.text, result);
         QCOMPARE(outcome.runs, runs);
         QCOMPARE(outcome.deepest, runs);

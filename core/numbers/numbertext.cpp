@@ -127,11 +127,6 @@ bool IsNumericText(const QString& text)
     return ParseNumericText(text).has_value();
 }
 
-double NumericValue(const QString& text)
-{
-    return ParseNumericText(text).value_or(0.0);
-}
-
 QString WholeNumberText(double wholeNumber)
 {
     if (wholeNumber == 0 || !std::isfinite(wholeNumber))
@@ -199,30 +194,6 @@ void RunNumberBoxSteps(const std::function<QString()>& text,
     step(WithinLimit(current, limits), current);
     current = text();
     step(WholePartText(current), current);
-}
-
-NumberBoxOutcome NormalizeNumberBoxText(const QString& text, const NumberBoxLimits& limits)
-{
-    NumberBoxOutcome outcome{text};
-    int depth = 0;
-    std::function<void()> change;
-    const auto read = [&outcome] {
-        return outcome.text;
-    };
-    const auto write = [&outcome, &change](const QString& newText) {
-        if (newText == outcome.text)
-            return;
-        outcome.text = newText;
-        change();
-    };
-    change = [&] {
-        ++outcome.runs;
-        outcome.deepest = std::max(outcome.deepest, ++depth);
-        RunNumberBoxSteps(read, write, limits);
-        --depth;
-    };
-    change();
-    return outcome;
 }
 
 } // namespace kovaldi

@@ -15,8 +15,6 @@ namespace kovaldi {
 // decimal comma, no inf or nan, no hexadecimal, no digits other than ASCII 0-9.
 std::optional<double> ParseNumericText(const QString& text);
 bool IsNumericText(const QString& text);
-// The value of a numeric text; 0 for any other text.
-double NumericValue(const QString& text);
 
 // A whole number in plain decimal digits, however large: no leading zeros, "-" in front of
 // a negative number, never an exponent, "0" for zero (negative zero included).
@@ -48,15 +46,5 @@ QString WholePartText(const QString& text);
 void RunNumberBoxSteps(const std::function<QString()>& text,
                        const std::function<void(const QString&)>& setText,
                        const NumberBoxLimits& limits);
-
-// What a number box ends with once its text has become `text`: the steps above run on a
-// box of their own, with every write re-entering the handling nested, as in the window.
-struct NumberBoxOutcome
-{
-    QString text;
-    int runs = 0;    // runs of the handling, nested ones included
-    int deepest = 0; // deepest nesting, the outermost run counting 1
-};
-NumberBoxOutcome NormalizeNumberBoxText(const QString& text, const NumberBoxLimits& limits);
 
 } // namespace kovaldi

@@ -1,5 +1,6 @@
 #include "numberreference.h"
 
+#include "numberbox.h"
 #include "numbers/numbertext.h"
 
 #include <QRegularExpression>

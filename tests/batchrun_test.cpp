@@ -54,13 +54,13 @@ public:
     {
         return Note("exists " + path, folders.contains(path));
     }
-    bool CreateFolder(const QString& path) override
+    CreateResult CreateFolder(const QString& path) override
     {
         log << "create " + path;
         if (folders.contains(path))
-            return false;
+            return {false, FailureReason::ExistsAsFolder, {}};
         folders.insert(path);
-        return true;
+        return {true, {}, {}};
     }
     bool SaveSettings(const QString& application, const QString& section,
                       const SettingsEntries& entries) override

@@ -1,22 +1,79 @@
 #include "files/localfilesystem.h"
+#include "files/reasoncodes.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-using kovaldi::LocalFileSystem;
+#if defined(Q_OS_WIN)
+#include <windows.h>
+#else
+#include <cerrno>
+#include <unistd.h>
+#endif
 
-// "@/" in a row's path stands for the temporary folder, which holds "folder/inner", "file" and,
-// where "\" is no separator, a folder named "back\slash".
+using namespace kovaldi;
+
 namespace {
+
+// Makes the entries of a list inside root: "name/" a folder, "name>target" a symbolic
+// link, anything else an empty file.
+bool Make(const QString& root, const QStringList& entries)
+{
+    for (const QString& entry : entries) {
+        const QString path = root + '/' + entry.section('>', 0, 0);
+        if (entry.endsWith('/')) {
+            if (!QDir().mkpath(path))
+                return false;
+        } else if (entry.contains('>')) {
+            if (!QFile::link(entry.section('>', 1), path))
+                return false;
+        } else if (QFile file(path); !file.open(QIODevice::WriteOnly)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Every entry under root, links not followed, relative and sorted.
+QStringList Tree(const QString& root)
+{
+    QStringList found;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        found << QDir(root).relativeFilePath(it.next());
+    found.sort();
+    return found;
+}
+
+// Whether a folder without write permission refuses this process (not the superuser's,
+// and not on Windows, where the read-only attribute does not bind folders).
+bool PermissionsBind()
+{
+#if defined(Q_OS_WIN)
+    return false;
+#else
+    return ::geteuid() != 0;
+#endif
+}
+
 #if defined(Q_OS_WIN)
 constexpr bool kBackslashSeparates = true;
 #else
 constexpr bool kBackslashSeparates = false;
 #endif
+
+const bool kLinks = QFile::link(QStringLiteral("."), QDir::tempPath() + "/kovaldi-link-probe") &&
+                    QFile::remove(QDir::tempPath() + "/kovaldi-link-probe");
+
 } // namespace
 
+// "@/" in a row's path stands for the temporary folder, which holds "folder/inner", "file",
+// where "\" is no separator a folder named "back\slash", and where the system has symbolic
+// links "tofolder" (to folder) and "dangling".
 class LocalFileSystemTest : public QObject
 {
     Q_OBJECT
@@ -27,60 +84,221 @@ private:
 private slots:
     void initTestCase()
     {
-        QVERIFY(QDir(m_dir.path()).mkpath("folder/inner"));
-        QFile file(m_dir.filePath("file"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(Make(m_dir.path(), {"folder/inner/", "file"}));
         if (!kBackslashSeparates)
-            QVERIFY(QDir(m_dir.path()).mkdir("back\\slash"));
+            QVERIFY(Make(m_dir.path(), {"back\\slash/"}));
+        if (kLinks)
+            QVERIFY(Make(m_dir.path(), {"tofolder>folder", "dangling>missing"}));
     }
 
-    void folderExists_data()
+    void kindOf_data()
     {
         QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("exists");
-        QTest::newRow("folder") << "@/folder" << true;
-        QTest::newRow("nested, with backslashes") << "@/folder\\inner\\" << kBackslashSeparates;
-        QTest::newRow("backslash in a name") << "@/back\\slash" << !kBackslashSeparates;
-        QTest::newRow("regular file") << "@/file" << false;
-        QTest::newRow("missing") << "@/missing\\" << false;
-        QTest::newRow("empty text") << "" << false;
-        QTest::newRow("NUL cuts nothing short") << QString("@/folder") + QChar(0) + "x" << false;
-        QTest::newRow("lone surrogate") << QString("@/folder") + QChar(0xD800) << false;
+        QTest::addColumn<EntryKind>("kind");
+        QTest::newRow("folder") << "@/folder" << EntryKind::Folder;
+        QTest::newRow("nested, with backslashes")
+            << "@/folder\\inner\\"
+            << (kBackslashSeparates ? EntryKind::Folder : EntryKind::Nothing);
+        QTest::newRow("backslash in a name")
+            << "@/back\\slash" << (kBackslashSeparates ? EntryKind::Nothing : EntryKind::Folder);
+        QTest::newRow("regular file") << "@/file" << EntryKind::File;
+        QTest::newRow("missing") << "@/missing\\" << EntryKind::Nothing;
+        QTest::newRow("empty text") << "" << EntryKind::Nothing;
+        QTest::newRow("NUL cuts nothing short")
+            << QString("@/folder") + QChar(0) + "x" << EntryKind::Nothing;
+        QTest::newRow("lone surrogate")
+            << QString("@/folder") + QChar(0xD800) << EntryKind::Nothing;
+        if (kLinks) {
+            QTest::newRow("link to a folder") << "@/tofolder" << EntryKind::Folder;
+            QTest::newRow("link to nothing") << "@/dangling" << EntryKind::File;
+        }
     }
-    void folderExists()
+    void kindOf()
     {
         QFETCH(QString, path);
-        QTEST(LocalFileSystem().FolderExists(Resolved(path)), "exists");
+        QFETCH(EntryKind, kind);
+        QCOMPARE(LocalFileSystem().KindOf(Resolved(path)), kind);
+        QCOMPARE(LocalFileSystem().FolderExists(Resolved(path)), kind == EntryKind::Folder);
     }
 
+    void listFolder()
+    {
+        QMap<QString, EntryKind> found;
+        QVERIFY(
+            LocalFileSystem().ListFolder(m_dir.path(), [&](const QString& name, EntryKind kind) {
+                found.insert(name, kind);
+                return true;
+            }));
+        QMap<QString, EntryKind> expected{{"folder", EntryKind::Folder}, {"file", EntryKind::File}};
+        if (!kBackslashSeparates)
+            expected.insert("back\\slash", EntryKind::Folder);
+        if (kLinks)
+            expected.insert({{"tofolder", EntryKind::Folder}, {"dangling", EntryKind::File}});
+        QCOMPARE(found, expected);
+        QVERIFY(!LocalFileSystem().ListFolder(m_dir.filePath("missing"), {}));
+    }
+
+    // "made", or the reason's code.
     void createFolder_data()
     {
         QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("made");
+        QTest::addColumn<QString>("reason");
+        const auto row = [](const char* name, const QString& path, const QString& reason) {
+            QTest::newRow(name) << path << reason;
+        };
         const QString kana85 = QString(85, QChar(u'あ')); // 255 bytes of UTF-8
-        QTest::newRow("new folder") << "@/new" << true;
-        QTest::newRow("backslash: a separator or part of the name") << "@/folder\\sub" << true;
-        QTest::newRow("255 bytes of kana") << "@/" + kana85 << true;
-        QTest::newRow("beyond the basic plane") << "@/\U0001F4C1" << true;
-        QTest::newRow("exists as a folder") << "@/folder" << false;
-        QTest::newRow("exists as a file") << "@/file" << false;
-        QTest::newRow("parent missing") << "@/missing/child" << false;
-        QTest::newRow("86 kana, past 255 bytes") << "@/" + kana85 + "あ" << false;
-        QTest::newRow("NUL in the name") << QString("@/nul") + QChar(0) + "x" << false;
-        QTest::newRow("lone low surrogate") << QString("@/bad") + QChar(0xDC00) << false;
-        QTest::newRow("empty text") << "" << false;
-        QTest::newRow("refused even to the superuser") << "/proc/kovaldi" << false;
+        row("new folder", "@/new", "made");
+        row("backslash: a separator or part of the name", "@/folder\\sub", "made");
+        row("255 bytes of kana", "@/" + kana85, "made");
+        row("beyond the basic plane", "@/\U0001F4C1", "made");
+        row("exists as a folder", "@/folder", "exists-as-folder");
+        row("exists as a file", "@/file", "exists-as-file");
+        row("parent missing", "@/missing/child", "parent-missing");
+        row("a file on the way", "@/file/child", "parent-missing");
+        row("86 kana, past 255 bytes", "@/" + kana85 + "あ", "name-too-long");
+        row("NUL in the name", QString("@/nul") + QChar(0) + "x", "invalid-name");
+        row("lone low surrogate", QString("@/bad") + QChar(0xDC00), "invalid-name");
+        row("empty text", "", "invalid-name");
+        if (kLinks) {
+            row("link to a folder", "@/tofolder", "exists-as-folder");
+            row("link to nothing", "@/dangling", "exists-as-file");
+        }
+        if (PermissionsBind())
+            row("access refused", "@/locked/x", "access-refused");
     }
     void createFolder()
     {
         QFETCH(QString, path);
-        QFETCH(bool, made);
-        QCOMPARE(LocalFileSystem().CreateFolder(Resolved(path)), made);
-        if (!made)
+        QFETCH(QString, reason);
+        const QString locked = m_dir.filePath("locked");
+        if (path.contains("locked")) {
+            QVERIFY(QDir().mkpath(locked));
+            QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
+        }
+        const CreateResult result = LocalFileSystem().CreateFolder(Resolved(path));
+        QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(result.made ? QStringLiteral("made") : ReasonCode(result.reason), reason);
+        if (!result.made)
             return;
         QVERIFY(QFileInfo(Resolved(path)).isDir());
         if (path.contains('\\')) // on POSIX a name of its own, not a folder inside "folder"
             QCOMPARE(QFileInfo(m_dir.filePath("folder/sub")).isDir(), kBackslashSeparates);
+    }
+
+    // Reasons the file systems here cannot be made to give.
+    void reasonOfSystemError_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("reason");
+#if defined(Q_OS_WIN)
+        QTest::newRow("disk full") << int(ERROR_DISK_FULL) << "disk-full";
+        QTest::newRow("quota") << int(ERROR_DISK_QUOTA_EXCEEDED) << "disk-full";
+        QTest::newRow("write-protected") << int(ERROR_WRITE_PROTECT) << "read-only";
+        QTest::newRow("invalid name") << int(ERROR_INVALID_NAME) << "invalid-name";
+        QTest::newRow("name too long") << int(ERROR_FILENAME_EXCED_RANGE) << "name-too-long";
+        QTest::newRow("access denied") << int(ERROR_ACCESS_DENIED) << "access-refused";
+        QTest::newRow("path not found") << int(ERROR_PATH_NOT_FOUND) << "parent-missing";
+        QTest::newRow("anything else") << int(ERROR_GEN_FAILURE) << "other";
+#else
+        QTest::newRow("disk full") << ENOSPC << "disk-full";
+        QTest::newRow("quota") << EDQUOT << "disk-full";
+        QTest::newRow("read-only file system") << EROFS << "read-only";
+        QTest::newRow("invalid") << EINVAL << "invalid-name";
+        QTest::newRow("not the file system's encoding") << EILSEQ << "invalid-name";
+        QTest::newRow("operation not permitted") << EPERM << "access-refused";
+        QTest::newRow("too many links") << EMLINK << "other";
+        QTest::newRow("input/output error") << EIO << "other";
+#endif
+    }
+    void reasonOfSystemError()
+    {
+        QFETCH(int, code);
+        const CreateResult result = LocalFileSystem::FailureFromSystemError(code);
+        QVERIFY(!result.made);
+        QTEST(ReasonCode(result.reason), "reason");
+        QVERIFY(!result.systemText.isEmpty());
+    }
+
+    // Each row runs in a fresh target "t", dry run first (which must change nothing), then
+    // for real; "removed", or the reason's code.
+    void removeEmptyFolder_data()
+    {
+        QTest::addColumn<QStringList>("entries"); // inside the temporary folder
+        QTest::addColumn<QString>("name");        // inside t
+        QTest::addColumn<QString>("reason");
+        const auto row = [](const char* name, const QStringList& entries, const QString& inside,
+                            const QString& reason) {
+            QTest::newRow(name) << entries << inside << reason;
+        };
+        const QStringList t{"t/"};
+        row("empty folder", t + QStringList{"t/x/"}, "x", "removed");
+        row("nested", t + QStringList{"t/a/x/"}, "a/x", "removed");
+        if (!kBackslashSeparates)
+            row("backslash in the name", t + QStringList{"t/a\\x/", "t/a/x/"}, "a\\x", "removed");
+        row("not empty", t + QStringList{"t/x/", "t/x/f"}, "x", "not-empty");
+        row("not empty, a folder inside", t + QStringList{"t/x/y/"}, "x", "not-empty");
+        row("gone", t, "x", "gone");
+        row("a file has its name", t + QStringList{"t/x"}, "x", "replaced-by-file");
+        row("climbing out", {"t/", "x/"}, "../x", "outside-target");
+        row("climbing out further down", {"t/a/", "x/"}, "a/../../x", "outside-target");
+        row("the target itself", t, ".", "outside-target");
+        row("the target gone", {"x/"}, "x", "gone");
+        if (kLinks) {
+            row("a link to an empty folder has its name", {"t/", "e/", "t/x>../e"}, "x",
+                "replaced-by-link");
+            row("a link on the way", {"t/", "e/x/", "t/a>../e"}, "a/x", "replaced-by-link");
+        }
+        if (PermissionsBind())
+            row("access refused", t + QStringList{"t/x/"}, "x", "access-refused");
+    }
+    void removeEmptyFolder()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        QVERIFY(Make(dir.path(), entries));
+        const QString target = dir.filePath("t");
+        const bool lock = QByteArray(QTest::currentDataTag()) == "access refused";
+        if (lock)
+            QFile::setPermissions(target, QFile::ReadOwner | QFile::ExeOwner);
+        const QStringList before = Tree(dir.path());
+
+        LocalFileSystem fileSystem;
+        const RemoveResult dry = fileSystem.RemoveEmptyFolder(target, name, true);
+        QCOMPARE(dry.removed ? QStringLiteral("removed") : ReasonCode(dry.reason), reason);
+        QCOMPARE(Tree(dir.path()), before);
+
+        const RemoveResult result = fileSystem.RemoveEmptyFolder(target, name, false);
+        if (lock)
+            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(result.removed ? QStringLiteral("removed") : ReasonCode(result.reason), reason);
+        QStringList expected = before;
+        if (result.removed)
+            expected.removeOne("t/" + name);
+        QCOMPARE(Tree(dir.path()), expected);
+    }
+
+    void absoluteFolder_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("absolute");
+        QTest::newRow("absolute, trailing separator") << "@/folder/" << QString("@/folder");
+        QTest::newRow("relative to the current folder")
+            << "folder/inner" << QString("@/folder/inner");
+        if (kLinks)
+            QTest::newRow("through a link") << "@/tofolder/inner" << QString("@/folder/inner");
+    }
+    void absoluteFolder()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, absolute);
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_dir.path()));
+        const QString result = LocalFileSystem().AbsoluteFolder(Resolved(path));
+        QDir::setCurrent(previous);
+        const QString root = QFileInfo(m_dir.path()).canonicalFilePath();
+        QCOMPARE(QDir::fromNativeSeparators(result), absolute.replace("@", root));
     }
 };
 

@@ -31,7 +31,7 @@ class Watcher : public QObject, public kovaldi::LocalFileSystem
 public:
     explicit Watcher(const MainWindowControls& ui) : m_ui(ui) {}
 
-    bool CreateFolder(const QString& path) override
+    kovaldi::CreateResult CreateFolder(const QString& path) override
     {
         statuses << m_ui.lblStatus->text();
         values << m_ui.pbStatus->value();

@@ -1,10 +1,22 @@
 #include "files/localfilesystem.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+#include <optional>
+
 #if defined(Q_OS_WIN)
 #include <string>
+#include <string_view>
 #include <windows.h>
 #else
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace kovaldi {
@@ -31,11 +43,72 @@ bool TravelsWhole(const QString& path)
     return true;
 }
 
+// The components of a name inside a target folder, empty ones and "." left out; nothing
+// when a component would climb out of the target or the name names the target itself.
+std::optional<QStringList> ComponentsInside(const QString& name)
+{
+    QStringList components;
+    QString path = name;
+#if defined(Q_OS_WIN)
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+#endif
+    for (const QString& part : path.split(QLatin1Char('/'))) {
+        if (part.isEmpty() || part == QLatin1String("."))
+            continue;
+        if (part == QLatin1String(".."))
+            return std::nullopt;
+#if defined(Q_OS_WIN)
+        // A drive or stream colon, or a component the system trims to "." or "..".
+        if (part.contains(QLatin1Char(':')) ||
+            part.count(QLatin1Char('.')) + part.count(QLatin1Char(' ')) == part.size())
+            return std::nullopt;
+#endif
+        components << part;
+    }
+    if (components.isEmpty())
+        return std::nullopt;
+    return components;
+}
+
+RemoveResult Kept(KeptReason reason, QString systemText = {})
+{
+    return {false, reason, std::move(systemText)};
+}
+
 #if defined(Q_OS_WIN)
 
 std::wstring NativePath(const QString& path)
 {
     return path.toStdWString();
+}
+
+QString SystemText(DWORD code)
+{
+    wchar_t* buffer = nullptr;
+    const DWORD size = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+    QString text = size ? QString::fromWCharArray(buffer, int(size)).trimmed()
+                        : QStringLiteral("error %1").arg(code);
+    LocalFree(buffer);
+    return text;
+}
+
+bool HasEntries(const QString& folder)
+{
+    WIN32_FIND_DATAW found;
+    const HANDLE search =
+        FindFirstFileExW(NativePath(folder + QStringLiteral("\\*")).c_str(), FindExInfoBasic,
+                         &found, FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    bool any = false;
+    do {
+        const std::wstring_view name(found.cFileName);
+        any = name != L"." && name != L"..";
+    } while (!any && FindNextFileW(search, &found));
+    FindClose(search);
+    return any;
 }
 
 #else
@@ -45,31 +118,373 @@ QByteArray NativePath(const QString& path)
     return path.toUtf8();
 }
 
+QString SystemText(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+// Closes a descriptor when it goes out of scope.
+struct Descriptor
+{
+    int fd = -1;
+    explicit Descriptor(int descriptor) : fd(descriptor) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() { Reset(-1); }
+    void Reset(int descriptor)
+    {
+        if (fd >= 0)
+            ::close(fd);
+        fd = descriptor;
+    }
+};
+
+// What a failed open or removal of an entry in dir means for undo.
+RemoveResult KeptAfter(int error, int dir, const QByteArray& entry)
+{
+    switch (error) {
+    case ENOENT:
+        return Kept(KeptReason::Gone);
+    case ENOTEMPTY:
+    case EEXIST:
+        return Kept(KeptReason::NotEmpty);
+    case EACCES:
+    case EPERM:
+        return Kept(KeptReason::AccessRefused);
+    case ENOTDIR:
+    case ELOOP: {
+        struct stat status;
+        if (::fstatat(dir, entry.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0)
+            return Kept(KeptReason::Gone);
+        if (S_ISLNK(status.st_mode))
+            return Kept(KeptReason::ReplacedByLink);
+        return Kept(S_ISDIR(status.st_mode) ? KeptReason::Other : KeptReason::ReplacedByFile,
+                    SystemText(error));
+    }
+    default:
+        return Kept(KeptReason::Other, SystemText(error));
+    }
+}
+
+bool HasEntries(int dir, const QByteArray& entry)
+{
+    const int fd =
+        ::openat(dir, entry.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    DIR* listing = ::fdopendir(fd);
+    if (!listing) {
+        ::close(fd);
+        return false;
+    }
+    bool any = false;
+    while (const dirent* found = ::readdir(listing)) {
+        if (std::strcmp(found->d_name, ".") != 0 && std::strcmp(found->d_name, "..") != 0) {
+            any = true;
+            break;
+        }
+    }
+    ::closedir(listing);
+    return any;
+}
+
 #endif
 
 } // namespace
 
 bool LocalFileSystem::FolderExists(const QString& path) const
 {
+    return KindOf(path) == EntryKind::Folder;
+}
+
+CreateResult LocalFileSystem::CreateFolder(const QString& path)
+{
     if (path.isEmpty() || !TravelsWhole(path))
-        return false;
+        return {false, FailureReason::InvalidName, {}};
 #if defined(Q_OS_WIN)
-    const DWORD attributes = GetFileAttributesW(NativePath(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (CreateDirectoryW(NativePath(path).c_str(), nullptr))
+        return {true, {}, {}};
+    CreateResult result = FailureFromSystemError(int(GetLastError()));
 #else
-    struct stat status;
-    return ::stat(NativePath(path).constData(), &status) == 0 && S_ISDIR(status.st_mode);
+    const QByteArray native = NativePath(path);
+    if (::mkdir(native.constData(), 0777) == 0)
+        return {true, {}, {}};
+    CreateResult result = FailureFromSystemError(errno);
+#endif
+    if (result.reason == FailureReason::ExistsAsFolder && KindOf(path) != EntryKind::Folder)
+        result.reason = FailureReason::ExistsAsFile;
+    return result;
+}
+
+CreateResult LocalFileSystem::FailureFromSystemError(int code)
+{
+    FailureReason reason = FailureReason::Other;
+#if defined(Q_OS_WIN)
+    switch (DWORD(code)) {
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+        reason = FailureReason::ExistsAsFolder;
+        break;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_DIRECTORY:
+        reason = FailureReason::ParentMissing;
+        break;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_PRIVILEGE_NOT_HELD:
+        reason = FailureReason::AccessRefused;
+        break;
+    case ERROR_FILENAME_EXCED_RANGE:
+        reason = FailureReason::NameTooLong;
+        break;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+    case ERROR_DISK_QUOTA_EXCEEDED:
+        reason = FailureReason::DiskFull;
+        break;
+    case ERROR_WRITE_PROTECT:
+        reason = FailureReason::ReadOnly;
+        break;
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+        reason = FailureReason::InvalidName;
+        break;
+    default:
+        break;
+    }
+    return {false, reason, SystemText(DWORD(code))};
+#else
+    switch (code) {
+    case EEXIST:
+        reason = FailureReason::ExistsAsFolder;
+        break;
+    case ENOENT:
+    case ENOTDIR:
+        reason = FailureReason::ParentMissing;
+        break;
+    case EACCES:
+    case EPERM:
+        reason = FailureReason::AccessRefused;
+        break;
+    case ENAMETOOLONG:
+        reason = FailureReason::NameTooLong;
+        break;
+    case ENOSPC:
+#if defined(EDQUOT)
+    case EDQUOT:
+#endif
+        reason = FailureReason::DiskFull;
+        break;
+    case EROFS:
+        reason = FailureReason::ReadOnly;
+        break;
+    case EINVAL:
+    case EILSEQ:
+        reason = FailureReason::InvalidName;
+        break;
+    default:
+        break;
+    }
+    return {false, reason, SystemText(code)};
 #endif
 }
 
-bool LocalFileSystem::CreateFolder(const QString& path)
+EntryKind LocalFileSystem::KindOf(const QString& path) const
 {
     if (path.isEmpty() || !TravelsWhole(path))
+        return EntryKind::Nothing;
+#if defined(Q_OS_WIN)
+    const DWORD attributes = GetFileAttributesW(NativePath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return EntryKind::Nothing;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::Folder : EntryKind::File;
+#else
+    const QByteArray native = NativePath(path);
+    struct stat status;
+    if (::stat(native.constData(), &status) == 0)
+        return S_ISDIR(status.st_mode) ? EntryKind::Folder : EntryKind::File;
+    return ::lstat(native.constData(), &status) == 0 ? EntryKind::File : EntryKind::Nothing;
+#endif
+}
+
+bool LocalFileSystem::ListFolder(const QString& folder, const Visitor& visit) const
+{
+    if (folder.isEmpty() || !TravelsWhole(folder))
         return false;
 #if defined(Q_OS_WIN)
-    return CreateDirectoryW(NativePath(path).c_str(), nullptr) != 0;
+    WIN32_FIND_DATAW found;
+    const HANDLE search =
+        FindFirstFileExW(NativePath(folder + QStringLiteral("\\*")).c_str(), FindExInfoBasic,
+                         &found, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    bool whole = true;
+    do {
+        const QString name = QString::fromWCharArray(found.cFileName);
+        if (name == QLatin1String(".") || name == QLatin1String(".."))
+            continue;
+        const bool folderKind = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+        if (!visit(name, folderKind ? EntryKind::Folder : EntryKind::File)) {
+            whole = false;
+            break;
+        }
+    } while (FindNextFileW(search, &found));
+    if (whole && GetLastError() != ERROR_NO_MORE_FILES)
+        whole = false;
+    FindClose(search);
+    return whole;
 #else
-    return ::mkdir(NativePath(path).constData(), 0777) == 0;
+    DIR* listing = ::opendir(NativePath(folder).constData());
+    if (!listing)
+        return false;
+    const int dir = ::dirfd(listing);
+    bool whole = true;
+    for (;;) {
+        errno = 0;
+        const dirent* found = ::readdir(listing);
+        if (!found) {
+            whole = errno == 0;
+            break;
+        }
+        const char* raw = found->d_name;
+        if (raw[0] == '.' && (raw[1] == 0 || (raw[1] == '.' && raw[2] == 0)))
+            continue;
+        const QString name = QString::fromUtf8(raw);
+        // Bytes that are not UTF-8 read back as U+FFFD; no name the program makes has them.
+        if (name.contains(QChar::ReplacementCharacter) && name.toUtf8() != raw)
+            continue;
+        EntryKind kind = EntryKind::File;
+        if (found->d_type == DT_DIR) {
+            kind = EntryKind::Folder;
+        } else if (found->d_type == DT_LNK || found->d_type == DT_UNKNOWN) {
+            struct stat status;
+            if (::fstatat(dir, raw, &status, 0) == 0 && S_ISDIR(status.st_mode))
+                kind = EntryKind::Folder;
+        }
+        if (!visit(name, kind)) {
+            whole = false;
+            break;
+        }
+    }
+    ::closedir(listing);
+    return whole;
+#endif
+}
+
+QString LocalFileSystem::AbsoluteFolder(const QString& path) const
+{
+    if (path.isEmpty() || !TravelsWhole(path))
+        return path;
+#if defined(Q_OS_WIN)
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return QDir::toNativeSeparators(canonical.isEmpty() ? info.absoluteFilePath() : canonical);
+#else
+    const QByteArray native = NativePath(path);
+    if (char* resolved = ::realpath(native.constData(), nullptr)) {
+        const QByteArray bytes(resolved);
+        std::free(resolved);
+        const QString text = QString::fromUtf8(bytes);
+        if (text.toUtf8() == bytes)
+            return text;
+    }
+    // Left as typed but made absolute: "\" is a separator here too.
+    return QFileInfo(QString::fromUtf8(native)).absoluteFilePath();
+#endif
+}
+
+RemoveResult LocalFileSystem::RemoveEmptyFolder(const QString& target, const QString& name,
+                                                bool dryRun)
+{
+    const std::optional<QStringList> components = ComponentsInside(name);
+    if (!components)
+        return Kept(KeptReason::OutsideTarget);
+    // A name that cannot travel was never made.
+    if (target.isEmpty() || !TravelsWhole(target) || !TravelsWhole(name))
+        return Kept(KeptReason::Gone);
+#if defined(Q_OS_WIN)
+    // Every step is looked at before the next: a link or junction on the way is not
+    // followed, and the folder itself must be a plain folder.
+    QString path = target;
+    while (path.endsWith(QLatin1Char('\\')) || path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    for (qsizetype i = 0; i < components->size(); ++i) {
+        path += QLatin1Char('\\') + components->at(i);
+        const DWORD attributes = GetFileAttributesW(NativePath(path).c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            const DWORD error = GetLastError();
+            return error == ERROR_ACCESS_DENIED ? Kept(KeptReason::AccessRefused)
+                                                : Kept(KeptReason::Gone);
+        }
+        const bool last = i + 1 == components->size();
+        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+            return Kept(KeptReason::ReplacedByLink);
+        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return Kept(last ? KeptReason::ReplacedByFile : KeptReason::Gone);
+    }
+    if (dryRun)
+        return HasEntries(path) ? Kept(KeptReason::NotEmpty) : RemoveResult{true, {}, {}};
+    if (RemoveDirectoryW(NativePath(path).c_str()))
+        return {true, {}, {}};
+    const DWORD error = GetLastError();
+    switch (error) {
+    case ERROR_DIR_NOT_EMPTY:
+        return Kept(KeptReason::NotEmpty);
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return Kept(KeptReason::Gone);
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+        return Kept(KeptReason::AccessRefused);
+    case ERROR_DIRECTORY:
+        return Kept(KeptReason::ReplacedByFile);
+    default:
+        return Kept(KeptReason::Other, SystemText(error));
+    }
+#else
+    // The target is opened as its path says (the run made its folders through that path);
+    // from there every step is opened without following a link, and the folder itself is
+    // removed relative to its parent, which a removal never follows either.
+    const QByteArray native = NativePath(target);
+    Descriptor dir(::open(native.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.fd < 0) {
+        const int error = errno;
+        if (error == ENOENT || error == ENOTDIR)
+            return Kept(KeptReason::Gone);
+        if (error == EACCES)
+            return Kept(KeptReason::AccessRefused);
+        return Kept(KeptReason::Other, SystemText(error));
+    }
+    for (qsizetype i = 0; i + 1 < components->size(); ++i) {
+        const QByteArray step = components->at(i).toUtf8();
+        const int next =
+            ::openat(dir.fd, step.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (next < 0) {
+            const RemoveResult kept = KeptAfter(errno, dir.fd, step);
+            // Whatever now stands in for a folder on the way, the folder itself is gone.
+            return kept.reason == KeptReason::ReplacedByFile ? Kept(KeptReason::Gone) : kept;
+        }
+        dir.Reset(next);
+    }
+    const QByteArray entry = components->last().toUtf8();
+    struct stat status;
+    if (::fstatat(dir.fd, entry.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0)
+        return KeptAfter(errno, dir.fd, entry);
+    if (S_ISLNK(status.st_mode))
+        return Kept(KeptReason::ReplacedByLink);
+    if (!S_ISDIR(status.st_mode))
+        return Kept(KeptReason::ReplacedByFile);
+    if (dryRun) {
+        if (HasEntries(dir.fd, entry))
+            return Kept(KeptReason::NotEmpty);
+        if (::faccessat(dir.fd, ".", W_OK | X_OK, AT_EACCESS) != 0 && errno == EACCES)
+            return Kept(KeptReason::AccessRefused);
+        return {true, {}, {}};
+    }
+    if (::unlinkat(dir.fd, entry.constData(), AT_REMOVEDIR) == 0)
+        return {true, {}, {}};
+    return KeptAfter(errno, dir.fd, entry);
 #endif
 }
 

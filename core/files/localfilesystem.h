@@ -12,7 +12,17 @@ class LocalFileSystem : public FileSystem
 {
 public:
     bool FolderExists(const QString& path) const override;
-    bool CreateFolder(const QString& path) override;
+    CreateResult CreateFolder(const QString& path) override;
+    EntryKind KindOf(const QString& path) const override;
+    bool ListFolder(const QString& folder, const Visitor& visit) const override;
+    QString AbsoluteFolder(const QString& path) const override;
+    RemoveResult RemoveEmptyFolder(const QString& target, const QString& name,
+                                   bool dryRun) override;
+
+    // Why a creation failed, from the system's error code (errno on POSIX, GetLastError on
+    // Windows). A name that exists comes back as ExistsAsFolder: only a look at the name can
+    // tell a folder from a file.
+    static CreateResult FailureFromSystemError(int code);
 };
 
 } // namespace kovaldi

@@ -14,9 +14,30 @@ bool HomeShorthandFileSystem::FolderExists(const QString& path) const
     return m_fileSystem.FolderExists(Expanded(path));
 }
 
-bool HomeShorthandFileSystem::CreateFolder(const QString& path)
+CreateResult HomeShorthandFileSystem::CreateFolder(const QString& path)
 {
     return m_fileSystem.CreateFolder(Expanded(path));
+}
+
+EntryKind HomeShorthandFileSystem::KindOf(const QString& path) const
+{
+    return m_fileSystem.KindOf(Expanded(path));
+}
+
+bool HomeShorthandFileSystem::ListFolder(const QString& folder, const Visitor& visit) const
+{
+    return m_fileSystem.ListFolder(Expanded(folder), visit);
+}
+
+QString HomeShorthandFileSystem::AbsoluteFolder(const QString& path) const
+{
+    return m_fileSystem.AbsoluteFolder(Expanded(path));
+}
+
+RemoveResult HomeShorthandFileSystem::RemoveEmptyFolder(const QString& target, const QString& name,
+                                                        bool dryRun)
+{
+    return m_fileSystem.RemoveEmptyFolder(Expanded(target), name, dryRun);
 }
 
 } // namespace kovaldi

@@ -19,7 +19,12 @@ public:
 
     QChar Separator() const override { return m_fileSystem.Separator(); }
     bool FolderExists(const QString& path) const override;
-    bool CreateFolder(const QString& path) override;
+    CreateResult CreateFolder(const QString& path) override;
+    EntryKind KindOf(const QString& path) const override;
+    bool ListFolder(const QString& folder, const Visitor& visit) const override;
+    QString AbsoluteFolder(const QString& path) const override;
+    RemoveResult RemoveEmptyFolder(const QString& target, const QString& name,
+                                   bool dryRun) override;
 
 private:
     QString Expanded(const QString& path) const;

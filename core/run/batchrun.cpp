@@ -87,8 +87,8 @@ void RunBatch(RunWindow& window, FileSystem& fileSystem, SettingsStore& settings
                          creating);
         window.PumpEvents();
 
-        if (!fileSystem.CreateFolder(
-                baseFolder + BuildFolderName(window.HeaderText(), numberText, window.FooterText())))
+        const QString name = BuildFolderName(window.HeaderText(), numberText, window.FooterText());
+        if (!fileSystem.CreateFolder(baseFolder + name).made)
             ++failureCount;
 
         // A single folder has no share of a whole: the bar stays where the lock put it.

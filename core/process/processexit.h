@@ -1,9 +1,29 @@
 #pragma once
 
+#include <functional>
+
 namespace kovaldi {
 
 // Ends the process at once: no further handler, no closing of other windows, no
-// unwinding of a run that waits in the event pump. Stored settings are already on disk.
+// unwinding of a run that waits in the event pump. Stored settings are already on disk;
+// whatever a BeforeEndProcess holds is written out first.
 [[noreturn]] void EndProcess();
+
+// Work that must be done even when the process ends at once, such as writing out what a
+// run has buffered for its journal: EndProcess does it while the object lives, newest
+// first. Used on one thread.
+class BeforeEndProcess
+{
+public:
+    explicit BeforeEndProcess(std::function<void()> work);
+    ~BeforeEndProcess();
+    BeforeEndProcess(const BeforeEndProcess&) = delete;
+    BeforeEndProcess& operator=(const BeforeEndProcess&) = delete;
+
+private:
+    friend void EndProcess();
+    std::function<void()> m_work;
+    BeforeEndProcess* m_next;
+};
 
 } // namespace kovaldi

@@ -1,6 +1,7 @@
 // The run's logic against one fake that is window, file system and settings store at once and
 // logs every call in one list, so that the order across them shows; then against real folders.
 #include "files/localfilesystem.h"
+#include "files/reasoncodes.h"
 #include "run/batchrun.h"
 #include "run/runwindow.h"
 #include "settings/settingsstore.h"
@@ -28,9 +29,16 @@ public:
     Inputs in;
     mutable QStringList log;
     QSet<QString> folders;
+    QHash<QString, FailureReason> refused; // paths that fail with their reason
     bool answerYes = true;
     bool writable = true;
     QChar separator = u'\\'; // the design's; realRun makes folders with the machine's
+    int stopDuring = 0; // the creation, from 1, during which Stop is pressed
+    int creations = 0;
+    bool stopPressed = false;
+    int stopQuestions = 0;
+    RunFigures figures;
+    RunResult told;
 
     QString TargetFolderText() const override { return in[0]; }
     QString HeaderText() const override { return in[1]; }
@@ -41,10 +49,25 @@ public:
     void SetStatus(const QString& text) override { log << "status " + text; }
     void SetProgress(float value) override { log << "progress " + QString::number(value); }
     bool Ask(const QString& text) override { return Note("ask " + text, answerYes); }
+    bool Confirm(const QString& question, const RunFigures& given) override
+    {
+        figures = given;
+        return Ask(question);
+    }
     void Tell(const QString& text, MessageKind kind) override
     {
         log << "tell " + QStringList{"warning", "question", "information", "error"}[int(kind)] +
                    " " + text;
+    }
+    void TellOutcome(const QString& text, MessageKind kind, const RunResult& result) override
+    {
+        told = result;
+        Tell(text, kind);
+    }
+    bool StopRequested() override
+    {
+        ++stopQuestions;
+        return stopPressed;
     }
     void LockInputs() override { log << "lock"; }
     void UnlockInputs() override { log << "unlock"; }
@@ -54,11 +77,18 @@ public:
     {
         return Note("exists " + path, folders.contains(path));
     }
+    EntryKind KindOf(const QString& path) const override
+    {
+        return folders.contains(path) ? EntryKind::Folder : EntryKind::Nothing;
+    }
     CreateResult CreateFolder(const QString& path) override
     {
         log << "create " + path;
+        stopPressed = stopPressed || ++creations == stopDuring;
         if (folders.contains(path))
             return {false, FailureReason::ExistsAsFolder, {}};
+        if (refused.contains(path))
+            return {false, refused[path], QStringLiteral("text of ") + path};
         folders.insert(path);
         return {true, {}, {}};
     }
@@ -74,7 +104,9 @@ public:
     // Runs with this fake as window and settings store, and as file system unless given one.
     void Run(FileSystem* fileSystem = nullptr)
     {
-        RunBatch(*this, fileSystem ? *fileSystem : *this, *this);
+        RunOptions options;
+        options.journalPath.clear();
+        RunBatch(*this, fileSystem ? *fileSystem : *this, *this, options);
     }
     QStringList Only(const QString& prefix) const
     {
@@ -105,6 +137,7 @@ const QString kSome =
     QStringLiteral("information 完了！（一部作成できなかったフォルダがあります）");
 const QString kFailed = QStringLiteral("error フォルダの作成に失敗しました。");
 const QString kMissing = QStringLiteral("warning 指定したパスが見つかりません。");
+const QString kStopped = QStringLiteral("information 中止しました。");
 
 } // namespace
 
@@ -178,6 +211,8 @@ private slots:
             expected << "pump";
         }
         QCOMPARE(fake.log, expected << "tell " + kDone << "unlock" << fake.Saves());
+        QCOMPARE(QStringList({fake.figures.firstName, fake.figures.lastName}),
+                 QStringList({"img001_a", "img00" + max + "_a"}));
     }
 
     // Every number is tried whatever fails, and the settings are stored after every outcome.
@@ -227,6 +262,100 @@ private slots:
         QTEST(fake.Only("create "), "paths");
         QCOMPARE(fake.log.mid(fake.log.size() - 8), QStringList({"tell " + message, "unlock"})
                                                         << fake.Saves());
+    }
+
+    // A stop takes effect once the folder being made is made: one outcome, the six inputs
+    // stored as after any run. Nothing is left to stop during the last folder.
+    void stop_data()
+    {
+        QTest::addColumn<int>("folders");
+        QTest::addColumn<int>("stopDuring");
+        QTest::addColumn<QStringList>("existing"); // names taken before the run
+        QTest::addColumn<int>("made");
+        QTest::addColumn<int>("failed");
+        QTest::addColumn<QString>("message");
+
+        QTest::newRow("during the second of five") << 5 << 2 << QStringList{} << 2 << 0 << kStopped;
+        QTest::newRow("during the first") << 5 << 1 << QStringList{} << 1 << 0 << kStopped;
+        QTest::newRow("after a failure") << 5 << 3 << QStringList{"f1", "f3"} << 1 << 2 << kStopped;
+        QTest::newRow("during the last") << 5 << 5 << QStringList{} << 5 << 0 << kDone;
+        QTest::newRow("during the only one") << 1 << 1 << QStringList{} << 1 << 0 << kDone;
+        QTest::newRow("never") << 3 << 0 << QStringList{"f2"} << 2 << 1 << kSome;
+    }
+    void stop()
+    {
+        QFETCH(int, folders);
+        QFETCH(int, stopDuring);
+        QFETCH(QStringList, existing);
+        QFETCH(int, made);
+        QFETCH(int, failed);
+        Fake fake({"/w", "f", "", "1", QString::number(folders), "0"});
+        fake.folders << "/w\\";
+        for (const QString& name : existing)
+            fake.folders << "/w\\" + name;
+        fake.stopDuring = stopDuring;
+        fake.Run();
+
+        QFETCH(QString, message);
+        QCOMPARE(fake.Only("create ").size(), made + failed);
+        QCOMPARE(fake.log.mid(fake.log.size() - 8), QStringList({"tell " + message, "unlock"})
+                                                        << fake.Saves());
+        QCOMPARE(fake.Only("tell "), QStringList{message});
+        QCOMPARE(fake.told.made, made);
+        QCOMPARE(fake.told.Failed(), failed);
+        QCOMPARE(fake.told.Remaining(), folders - made - failed);
+        QCOMPARE(fake.told.stopped, fake.told.Remaining() > 0);
+        QCOMPARE(fake.stopQuestions, qMin(made + failed, folders - 1));
+        QCOMPARE(fake.told.record.NamesInOrderMade().size(), made);
+    }
+
+    // Failures are grouped by reason (other errors also by the system's text), in the order
+    // they first came up; the outcome still goes by their number alone.
+    void failuresByReason()
+    {
+        Fake fake({"/w", "f", "", "1", "7", "0"});
+        fake.folders << "/w\\"
+                     << "/w\\f1"
+                     << "/w\\f4";
+        fake.refused = {{"/w\\f2", FailureReason::AccessRefused},
+                        {"/w\\f5", FailureReason::Other},
+                        {"/w\\f6", FailureReason::AccessRefused}};
+        fake.Run();
+        QCOMPARE(fake.Only("tell "), QStringList{kSome});
+        QStringList groups;
+        for (const FailureLog::Group& group : fake.told.failures.Groups())
+            groups << QStringLiteral("%1 %2 [%3] %4")
+                          .arg(ReasonCode(group.reason))
+                          .arg(group.count)
+                          .arg(group.names.join(','), group.systemText);
+        QCOMPARE(groups, QStringList({"exists-as-folder 2 [f1,f4] ", "access-refused 2 [f2,f6] ",
+                                      "other 1 [f5] text of /w\\f5"}));
+        QCOMPARE(fake.told.made, 2);
+        QCOMPARE(fake.told.record.NamesInOrderMade(), QStringList({"f3", "f7"}));
+    }
+
+    // However many fail, about a thousand names are kept, and every reason keeps its first.
+    void failureNamesCapped_data()
+    {
+        QTest::addColumn<QList<int>>("perReason"); // failures of reasons 0, 1, ... in turn
+        QTest::addColumn<QList<int>>("kept");
+        QTest::newRow("few") << QList<int>{3, 4} << QList<int>{3, 4};
+        QTest::newRow("one reason, many") << QList<int>{5000} << QList<int>{1000};
+        QTest::newRow("a late reason keeps its first ten")
+            << QList<int>{1500, 30, 2} << QList<int>{1000, 10, 2};
+    }
+    void failureNamesCapped()
+    {
+        QFETCH(QList<int>, perReason);
+        FailureLog log;
+        for (int reason = 0; reason < perReason.size(); ++reason)
+            for (int i = 0; i < perReason[reason]; ++i)
+                log.Add(QString::number(i), {false, FailureReason(reason), {}});
+        QList<int> kept;
+        for (const FailureLog::Group& group : log.Groups())
+            kept << int(group.names.size());
+        QTEST(kept, "kept");
+        QCOMPARE(log.NamesKept() + log.NamesLeftOut(), log.Total());
     }
 
     // The same run against the machine's file system; "@" is the temporary folder, which is

@@ -1,9 +1,9 @@
 // The largest run the boxes allow, -9999 to 99999 (109,999 folders), against the machine's
 // file system: it completes, and the process's memory does not grow with the folders.
 #include "files/localfilesystem.h"
+#include "quietwindow.h"
 #include "run/batchrun.h"
 #include "run/runwindow.h"
-#include "settings/settingsstore.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,32 +26,6 @@ qint64 StatusKb(const QByteArray& field)
     return -1;
 }
 
-// Keeps only the latest of what the run reports, as a window does; stores nothing.
-class LatestWindow : public RunWindow, public SettingsStore
-{
-public:
-    QString target, told;
-    float progress = 0;
-
-    QString TargetFolderText() const override { return target; }
-    QString HeaderText() const override { return QStringLiteral("f"); }
-    QString FooterText() const override { return QString(); }
-    QString MinimumText() const override { return QStringLiteral("-9999"); }
-    QString MaximumText() const override { return QStringLiteral("99999"); }
-    QString DigitCountText() const override { return QStringLiteral("5"); }
-    void SetStatus(const QString&) override {}
-    void SetProgress(float value) override { progress = value; }
-    bool Ask(const QString&) override { return true; }
-    void Tell(const QString& text, MessageKind) override { told += text; }
-    void LockInputs() override {}
-    void UnlockInputs() override {}
-    void PumpEvents() override {}
-    bool SaveSettings(const QString&, const QString&, const SettingsEntries&) override
-    {
-        return true;
-    }
-};
-
 } // namespace
 
 class LargestRunTest : public QObject
@@ -61,8 +35,7 @@ private slots:
     void memoryDoesNotGrowPerFolder()
     {
         QTemporaryDir dir;
-        LatestWindow window;
-        window.target = dir.path();
+        test::QuietWindow window({dir.path(), "f", "", "-9999", "99999", "5"});
         LocalFileSystem fileSystem;
         const qint64 before = StatusKb("VmRSS");
         if (before < 0)

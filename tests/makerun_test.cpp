@@ -2,6 +2,8 @@
 // driver, real folders in a temporary folder, the real settings file. A close request in
 // the middle of a run ends the process, so that case runs in this executable started again
 // with --child.
+#include "journal/journallocation.h"
+#include "journal/journalreader.h"
 #include "mainwindow/mainwindow.h"
 #include "modaldriver.h"
 #include "settings/settingsstore.h"
@@ -210,6 +212,8 @@ private slots:
         for (int i = 0; i < made.size(); ++i)
             QCOMPARE(made[i], QStringLiteral("f%1").arg(i + 1, 4, 10, QLatin1Char('0')));
         QVERIFY(!QFile::exists(kovaldi::test::SettingsFilePath()));
+        // Ending at once still writes out the journal: it names every folder made.
+        QCOMPARE(kovaldi::ReadJournal(kovaldi::DefaultJournalPath()).made, made);
     }
 };
 

@@ -3,6 +3,7 @@
 #include "files/filesystem.h"
 #include "naming/naming.h"
 #include "numbers/numbertext.h"
+#include "run/runrecorder.h"
 #include "run/runwindow.h"
 #include "settings/settingsstore.h"
 
@@ -42,9 +43,27 @@ int DigitCountOf(const QString& text)
     return int(std::clamp(*value, -1.0, longest));
 }
 
+// The six box texts, in the order they are stored.
+QStringList BoxTexts(const RunWindow& window)
+{
+    return {window.TargetFolderText(), window.HeaderText(),  window.FooterText(),
+            window.MinimumText(),      window.MaximumText(), window.DigitCountText()};
+}
+
+// The same under their settings keys, as the journal names them.
+QList<std::pair<QString, QString>> NamedBoxTexts(const RunWindow& window)
+{
+    const QStringList texts = BoxTexts(window);
+    QList<std::pair<QString, QString>> named;
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        named.append({QLatin1String(kStoredInputs[i].key), texts[i]});
+    return named;
+}
+
 } // namespace
 
-void RunBatch(RunWindow& window, FileSystem& fileSystem, SettingsStore& settings)
+RunResult RunBatch(RunWindow& window, FileSystem& fileSystem, SettingsStore& settings,
+                   const RunOptions& options)
 {
     const std::optional<double> min = WholePart(window.MinimumText());
     const std::optional<double> max = WholePart(window.MaximumText());
@@ -52,32 +71,35 @@ void RunBatch(RunWindow& window, FileSystem& fileSystem, SettingsStore& settings
     const QString target = window.TargetFolderText();
     if (target.isEmpty()) {
         window.Tell(QStringLiteral("パスを入力してください。"), MessageKind::Warning);
-        return;
+        return {};
     }
     const QString baseFolder = BuildBaseFolder(target, fileSystem.Separator());
 
     if (!FitsFolderNumber(min) || !FitsFolderNumber(max) || *max < *min) {
         window.Tell(QStringLiteral("最小値は最大値より小さい値にしてください。"),
                     MessageKind::Warning);
-        return;
+        return {};
     }
     const double count = *max - *min;
 
     if (!fileSystem.FolderExists(baseFolder)) {
         window.Tell(QStringLiteral("指定したパスが見つかりません。"), MessageKind::Warning);
-        return;
+        return {};
     }
 
     const QString zeroMask = BuildZeroMask(DigitCountOf(window.DigitCountText()));
+    const FolderSeries series{window.HeaderText(), window.FooterText(), zeroMask,
+                              qint64(*min),        qint64(count) + 1,   1};
 
-    if (!window.Ask(QStringLiteral("フォルダ作成の一括処理を行います。")))
-        return;
+    const RunFigures figures =
+        CountRunFigures(fileSystem, baseFolder, series, QDeadlineTimer(options.figuresBudget));
+    if (!window.Confirm(QStringLiteral("フォルダ作成の一括処理を行います。"), figures))
+        return {};
 
     window.LockInputs();
 
-    // Wider than the folder numbers, so that even a run over the whole 32-bit range
-    // counts every failure.
-    qint64 failureCount = 0;
+    RunRecorder recorder(figures.target, series, NamedBoxTexts(window), options.journalPath);
+    bool stopped = false;
     const QString creating = QStringLiteral(" 作成中・・・");
     for (double j = 0; j <= count; j += 1) {
         const auto folderNumber = static_cast<qint32>(*min + j);
@@ -88,28 +110,37 @@ void RunBatch(RunWindow& window, FileSystem& fileSystem, SettingsStore& settings
         window.PumpEvents();
 
         const QString name = BuildFolderName(window.HeaderText(), numberText, window.FooterText());
-        if (!fileSystem.CreateFolder(baseFolder + name).made)
-            ++failureCount;
+        recorder.Tried(qint64(j), name, fileSystem.CreateFolder(baseFolder + name));
 
         // A single folder has no share of a whole: the bar stays where the lock put it.
         if (count != 0)
             window.SetProgress(static_cast<float>((j / count) * 100));
         window.PumpEvents();
+
+        if (j < count && window.StopRequested()) {
+            stopped = true;
+            break;
+        }
     }
 
-    if (failureCount == 0)
-        window.Tell(QStringLiteral("完了！"), MessageKind::Information);
+    const RunResult& result = recorder.Finish(stopped);
+    const qint64 failureCount = result.Failed();
+    if (stopped)
+        window.TellOutcome(QStringLiteral("中止しました。"), MessageKind::Information, result);
+    else if (failureCount == 0)
+        window.TellOutcome(QStringLiteral("完了！"), MessageKind::Information, result);
     else if (double(failureCount) == count + 1)
-        window.Tell(QStringLiteral("フォルダの作成に失敗しました。"), MessageKind::Error);
+        window.TellOutcome(QStringLiteral("フォルダの作成に失敗しました。"), MessageKind::Error,
+                           result);
     else
-        window.Tell(QStringLiteral("完了！（一部作成できなかったフォルダがあります）"),
-                    MessageKind::Information);
+        window.TellOutcome(QStringLiteral("完了！（一部作成できなかったフォルダがあります）"),
+                           MessageKind::Information, result);
 
     window.UnlockInputs();
 
     // Each value is the box's text at this moment, all six written in one go.
-    SaveInputs(settings, {window.TargetFolderText(), window.HeaderText(), window.FooterText(),
-                          window.MinimumText(), window.MaximumText(), window.DigitCountText()});
+    SaveInputs(settings, BoxTexts(window));
+    return result;
 }
 
 } // namespace kovaldi

@@ -1,21 +1,40 @@
 #pragma once
 
+#include "journal/journallocation.h"
+#include "run/runresult.h"
+
+#include <QString>
+#include <chrono>
+
 namespace kovaldi {
 
 class FileSystem;
 class RunWindow;
 class SettingsStore;
 
+struct RunOptions
+{
+    // Where the run's journal goes; empty: nowhere.
+    QString journalPath = DefaultJournalPath();
+    // How long the figures for the confirmation may look up existing names.
+    std::chrono::milliseconds figuresBudget{1000};
+};
+
 // The batch creation run behind the Make button: checks the window's inputs, asks once
-// for confirmation, locks the inputs, creates one folder per number from the minimum to
-// the maximum while the status line and the progress bar follow, reports the outcome,
-// unlocks and stores the six box texts. A run refused or declined before the lock
-// changes nothing. Folders already made are never removed.
+// for confirmation (with the figures of what it will do), locks the inputs, creates one
+// folder per number from the minimum to the maximum while the status line and the
+// progress bar follow, reports the outcome, unlocks and stores the six box texts. A run
+// refused or declined before the lock changes nothing. The folders made are recorded in
+// memory and in the journal, for an undo; the run itself never removes anything.
+//
+// A stop asked for while a folder is being made takes effect once it is made; a stop
+// asked for during the last folder changes nothing, since nothing is left to stop.
 //
 // The number boxes normally hold whole decimal numbers. A minimum or maximum that is not
 // a number, or lies outside the 32-bit range of the folder numbers, refuses the run with
 // the warning about the minimum and the maximum; a digit count that is not a number
 // counts as no padding.
-void RunBatch(RunWindow& window, FileSystem& fileSystem, SettingsStore& settings);
+RunResult RunBatch(RunWindow& window, FileSystem& fileSystem, SettingsStore& settings,
+                   const RunOptions& options = RunOptions());
 
 } // namespace kovaldi

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "run/messagekind.h"
+#include "run/runfigures.h"
 
 #include <QString>
 
 namespace kovaldi {
+
+struct RunResult;
 
 // What a batch creation run needs of the window that starts it.
 class RunWindow
@@ -28,6 +31,25 @@ public:
     virtual bool Ask(const QString& text) = 0;
     // A modal message with one OK button.
     virtual void Tell(const QString& text, MessageKind kind) = 0;
+
+    // The confirmation: the question, with the figures of what the run is about to do.
+    // By default the plain question.
+    virtual bool Confirm(const QString& question, const RunFigures& figures)
+    {
+        Q_UNUSED(figures);
+        return Ask(question);
+    }
+
+    // The outcome message, with what the run did. By default the plain message.
+    virtual void TellOutcome(const QString& text, MessageKind kind, const RunResult& result)
+    {
+        Q_UNUSED(result);
+        Tell(text, kind);
+    }
+
+    // Asked after every folder but the last: true once the user has asked the run to stop.
+    // Called once per folder, so it should only read a flag.
+    virtual bool StopRequested() { return false; }
 
     virtual void LockInputs() = 0;
     virtual void UnlockInputs() = 0;

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "run/folderseries.h"
+
+#include <QDeadlineTimer>
+#include <QString>
+
+namespace kovaldi {
+
+class FileSystem;
+
+// What a run is about to do, for the confirmation.
+struct RunFigures
+{
+    QString target; // the target folder as an absolute path
+    qint64 count = 0;
+    QString firstName;
+    QString lastName;
+    // How many names, from the first on, were looked up before the time ran out, and how
+    // many of those exist already.
+    qint64 checked = 0;
+    qint64 existingFolders = 0;
+    qint64 existingFiles = 0;
+
+    bool Complete() const { return checked == count; }
+    qint64 Existing() const { return existingFolders + existingFiles; }
+    // Every name is taken: the run would make no folder.
+    bool NoneNew() const { return Complete() && Existing() == count; }
+};
+
+// Looks up the names of series inside baseFolder until the deadline: one listing of the
+// folder where it can, in up to half the time, else name by name.
+RunFigures CountRunFigures(const FileSystem& fileSystem, const QString& baseFolder,
+                           const FolderSeries& series, const QDeadlineTimer& deadline);
+
+} // namespace kovaldi

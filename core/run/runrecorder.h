@@ -1,0 +1,41 @@
+#pragma once
+
+#include "files/filesystem.h"
+#include "journal/journalwriter.h"
+#include "run/runresult.h"
+
+namespace kovaldi {
+
+// Keeps account of a run as it goes, for the window and the command line alike: the
+// folders made (in memory and in the journal), the failures by reason, the counts.
+class RunRecorder
+{
+public:
+    // target is the absolute target folder; the journal is started at journalPath (empty:
+    // none), with the inputs in its header.
+    RunRecorder(const QString& target, const FolderSeries& series,
+                const QList<std::pair<QString, QString>>& inputs, const QString& journalPath);
+
+    // One call per folder tried, with the name inside the target and what became of it.
+    void Tried(qint64 index, const QString& name, const CreateResult& result)
+    {
+        if (result.made) {
+            m_result.record.Add(index);
+            ++m_result.made;
+            m_journal.Made(name);
+        } else {
+            m_result.failures.Add(name, result);
+        }
+    }
+
+    // Ends the journal; the result is final.
+    const RunResult& Finish(bool stopped);
+
+    const RunResult& Result() const { return m_result; }
+
+private:
+    RunResult m_result;
+    JournalWriter m_journal;
+};
+
+} // namespace kovaldi

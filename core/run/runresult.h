@@ -1,0 +1,28 @@
+#pragma once
+
+#include "run/failurelog.h"
+#include "run/maderecord.h"
+
+#include <QString>
+
+namespace kovaldi {
+
+// What a confirmed run did.
+struct RunResult
+{
+    bool confirmed = false; // the run got past the confirmation
+    qint64 total = 0;       // folders it was to make
+    qint64 made = 0;
+    FailureLog failures;
+    bool stopped = false; // stopped on request with folders left to make
+    MadeRecord record;
+    QString journalPath;
+    QString runId;
+    bool journalHoldsRun = false; // the journal at journalPath names every folder made
+
+    qint64 Failed() const { return failures.Total(); }
+    // Folders not tried because the run was stopped.
+    qint64 Remaining() const { return total - made - failures.Total(); }
+};
+
+} // namespace kovaldi

@@ -1,16 +1,20 @@
-// Times Kovaldi's run through the real main window against a bare loop of mkdir calls over
-// the same names, and its start-up against a minimal Qt window (and, to tell the cost of a
-// Japanese interface from Kovaldi's own, against the same window with a Japanese line).
+// Times Kovaldi's run through the real main window (with its journal) against a bare loop of
+// mkdir calls over the same names, its start-up against a minimal Qt window (and, to tell
+// the cost of a Japanese interface from Kovaldi's own, against the same window with a
+// Japanese line), and the count of existing names that the confirmation shows.
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/release/bench/kovaldi-bench
 //   options: --sizes 20000,110000  --pairs 6  --startups 10  --settle 3 (seconds before
-//            each half)  --dir <folder for the runs>
+//            each half)  --dir <folder for the runs>  --journal on|off
+//            --count 110000 (names counted, 0 for none)  --counts 5 (times each)
 //
 // Each pair makes one run in the window and one bare loop, in alternating order, each in
 // a fresh folder that is removed afterwards; the ratio is window / bare.
 #include "desktop/appearance.h"
+#include "files/localfilesystem.h"
 #include "mainwindow/mainwindow.h"
 #include "naming/naming.h"
+#include "run/runfigures.h"
 #include "settings/settingsstore.h"
 
 #include <QAbstractButton>
@@ -39,6 +43,9 @@ struct Options
     int settleSeconds = 3;
     int startups = 10;
     QString folder = QDir::tempPath();
+    bool journal = true;
+    int countSize = 110000;
+    int counts = 5;
 };
 
 Options ParseOptions(const QStringList& arguments)
@@ -59,6 +66,12 @@ Options ParseOptions(const QStringList& arguments)
             options.startups = value.toInt();
         } else if (name == QLatin1String("--dir")) {
             options.folder = value;
+        } else if (name == QLatin1String("--journal")) {
+            options.journal = value != QLatin1String("off");
+        } else if (name == QLatin1String("--count")) {
+            options.countSize = value.toInt();
+        } else if (name == QLatin1String("--counts")) {
+            options.counts = value.toInt();
         }
     }
     return options;
@@ -149,17 +162,19 @@ double WindowRun(kovaldi::MainWindow& window, const QString& folder, int size)
     return answerer.seconds();
 }
 
-double BareRun(const QString& folder, int size)
+kovaldi::FolderSeries SeriesOf(int size)
 {
     const auto [min, max] = RangeOf(size);
-    const QString mask = kovaldi::BuildZeroMask(kDigits.toInt());
+    return {kHeader, QString(), kovaldi::BuildZeroMask(kDigits.toInt()), min, max - min + 1, 1};
+}
+
+double BareRun(const QString& folder, int size)
+{
+    const kovaldi::FolderSeries series = SeriesOf(size);
     std::vector<std::string> paths;
-    paths.reserve(size_t(max - min + 1));
-    for (int n = min; n <= max; ++n)
-        paths.push_back(
-            (folder + QLatin1Char('/') +
-             kovaldi::BuildFolderName(kHeader, kovaldi::FormatFolderNumber(n, mask), QString()))
-                .toStdString());
+    paths.reserve(size_t(series.count));
+    for (qint64 index = 0; index < series.count; ++index)
+        paths.push_back((folder + QLatin1Char('/') + series.NameAt(index)).toStdString());
     int failures = 0;
     QElapsedTimer clock;
     clock.start();
@@ -216,6 +231,70 @@ void BenchmarkRuns(const Options& options)
         std::printf("  ratio %s  geometric mean %.3f\n", Spread(ratios, 3).c_str(),
                     std::exp(logSum / double(ratios.size())));
     }
+}
+
+// Drops the kernel's caches of file-system entries where this process may (as root), so
+// that the next look at a folder goes to the disk.
+bool DropCaches()
+{
+    ::sync();
+    QFile control(QStringLiteral("/proc/sys/vm/drop_caches"));
+    return control.open(QIODevice::WriteOnly) && control.write("2\n") == 2;
+}
+
+// The count of existing names that the confirmation shows, over the names of the largest
+// run, in a folder that holds none of them and in one that holds all of them; beside it,
+// the same answered by one stat call per name.
+void BenchmarkExistingNames(const Options& options)
+{
+    if (options.countSize < 1 || options.counts < 1)
+        return;
+    const kovaldi::FolderSeries series = SeriesOf(options.countSize);
+    QTemporaryDir folder(options.folder + QStringLiteral("/kovaldi-bench-XXXXXX"));
+    const QString base = kovaldi::BuildBaseFolder(folder.path(), kovaldi::kPathSeparator);
+    kovaldi::LocalFileSystem fileSystem;
+    std::printf("\nexisting names among %lld (budget 1 s; seconds, median of %d)\n", series.count,
+                options.counts);
+
+    const auto count = [&](const char* what, bool cold) {
+        std::vector<double> seconds;
+        kovaldi::RunFigures figures;
+        for (int i = 0; i < options.counts; ++i) {
+            if (cold && !DropCaches()) {
+                std::printf("  %-42s not measured (needs root)\n", what);
+                return;
+            }
+            QElapsedTimer clock;
+            clock.start();
+            figures = kovaldi::CountRunFigures(fileSystem, base, series, QDeadlineTimer(1000));
+            seconds.push_back(clock.nsecsElapsed() / 1e9);
+        }
+        std::printf("  %-42s %.3f  (min %.3f; %lld of %lld looked up, %lld exist)\n", what,
+                    Median(seconds), *std::min_element(seconds.begin(), seconds.end()),
+                    figures.checked, figures.count, figures.Existing());
+    };
+    const auto statEach = [&](const char* what) {
+        std::vector<double> seconds;
+        qint64 existing = 0;
+        for (int i = 0; i < options.counts; ++i) {
+            existing = 0;
+            QElapsedTimer clock;
+            clock.start();
+            for (qint64 index = 0; index < series.count; ++index)
+                existing +=
+                    fileSystem.KindOf(base + series.NameAt(index)) != kovaldi::EntryKind::Nothing;
+            seconds.push_back(clock.nsecsElapsed() / 1e9);
+        }
+        std::printf("  %-42s %.3f  (%lld exist)\n", what, Median(seconds), existing);
+    };
+
+    count("all new: listing", false);
+    statEach("all new: one stat per name");
+    BareRun(folder.path(), options.countSize);
+    count("all existing: listing", false);
+    statEach("all existing: one stat per name");
+    count("all existing: listing, caches dropped first", true);
+    std::fflush(stdout);
 }
 
 struct StartupFigures
@@ -308,7 +387,8 @@ void BenchmarkStartup(const Options& options)
 
 int main(int argc, char* argv[])
 {
-    // A store of its own, so the benchmark neither reads nor overwrites the user's inputs.
+    // A store and a journal of its own, so the benchmark neither reads nor overwrites the
+    // user's inputs or last run.
     QTemporaryDir configHome;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()));
 
@@ -316,8 +396,15 @@ int main(int argc, char* argv[])
     QApplication::setFont(kovaldi::JapaneseGothicFont(9));
     const Options options = ParseOptions(QApplication::arguments());
     std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
+    // A file where the journal's folder would go leaves the run without a journal.
+    QFile blocker(configHome.filePath(QStringLiteral("state")));
+    if (!options.journal)
+        blocker.open(QIODevice::WriteOnly);
+    qputenv("XDG_STATE_HOME", QFile::encodeName(blocker.fileName()));
+    std::printf("journal: %s\n", options.journal ? "on" : "off");
 
     BenchmarkStartup(options);
+    BenchmarkExistingNames(options);
     BenchmarkRuns(options);
     return 0;
 }

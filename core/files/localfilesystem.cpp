@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <optional>
+#include <utility>
 
 #if defined(Q_OS_WIN)
 #include <string>
@@ -218,76 +219,41 @@ CreateResult LocalFileSystem::CreateFolder(const QString& path)
 
 CreateResult LocalFileSystem::FailureFromSystemError(int code)
 {
-    FailureReason reason = FailureReason::Other;
+    using R = FailureReason;
 #if defined(Q_OS_WIN)
-    switch (DWORD(code)) {
-    case ERROR_ALREADY_EXISTS:
-    case ERROR_FILE_EXISTS:
-        reason = FailureReason::ExistsAsFolder;
-        break;
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_DIRECTORY:
-        reason = FailureReason::ParentMissing;
-        break;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_PRIVILEGE_NOT_HELD:
-        reason = FailureReason::AccessRefused;
-        break;
-    case ERROR_FILENAME_EXCED_RANGE:
-        reason = FailureReason::NameTooLong;
-        break;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-    case ERROR_DISK_QUOTA_EXCEEDED:
-        reason = FailureReason::DiskFull;
-        break;
-    case ERROR_WRITE_PROTECT:
-        reason = FailureReason::ReadOnly;
-        break;
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_PATHNAME:
-        reason = FailureReason::InvalidName;
-        break;
-    default:
-        break;
-    }
-    return {false, reason, SystemText(DWORD(code))};
+    const std::pair<DWORD, FailureReason> reasons[] = {
+        {ERROR_ALREADY_EXISTS, R::ExistsAsFolder},    {ERROR_FILE_EXISTS, R::ExistsAsFolder},
+        {ERROR_PATH_NOT_FOUND, R::ParentMissing},     {ERROR_FILE_NOT_FOUND, R::ParentMissing},
+        {ERROR_DIRECTORY, R::ParentMissing},          {ERROR_ACCESS_DENIED, R::AccessRefused},
+        {ERROR_SHARING_VIOLATION, R::AccessRefused},  {ERROR_PRIVILEGE_NOT_HELD, R::AccessRefused},
+        {ERROR_FILENAME_EXCED_RANGE, R::NameTooLong}, {ERROR_DISK_FULL, R::DiskFull},
+        {ERROR_HANDLE_DISK_FULL, R::DiskFull},        {ERROR_DISK_QUOTA_EXCEEDED, R::DiskFull},
+        {ERROR_WRITE_PROTECT, R::ReadOnly},           {ERROR_INVALID_NAME, R::InvalidName},
+        {ERROR_BAD_PATHNAME, R::InvalidName},
+    };
+    const DWORD error = DWORD(code);
 #else
-    switch (code) {
-    case EEXIST:
-        reason = FailureReason::ExistsAsFolder;
-        break;
-    case ENOENT:
-    case ENOTDIR:
-        reason = FailureReason::ParentMissing;
-        break;
-    case EACCES:
-    case EPERM:
-        reason = FailureReason::AccessRefused;
-        break;
-    case ENAMETOOLONG:
-        reason = FailureReason::NameTooLong;
-        break;
-    case ENOSPC:
+    const std::pair<int, FailureReason> reasons[] = {
+        {EEXIST, R::ExistsAsFolder},
+        {ENOENT, R::ParentMissing},
+        {ENOTDIR, R::ParentMissing},
+        {EACCES, R::AccessRefused},
+        {EPERM, R::AccessRefused},
+        {ENAMETOOLONG, R::NameTooLong},
+        {ENOSPC, R::DiskFull},
 #if defined(EDQUOT)
-    case EDQUOT:
+        {EDQUOT, R::DiskFull},
 #endif
-        reason = FailureReason::DiskFull;
-        break;
-    case EROFS:
-        reason = FailureReason::ReadOnly;
-        break;
-    case EINVAL:
-    case EILSEQ:
-        reason = FailureReason::InvalidName;
-        break;
-    default:
-        break;
-    }
-    return {false, reason, SystemText(code)};
+        {EROFS, R::ReadOnly},
+        {EINVAL, R::InvalidName},
+        {EILSEQ, R::InvalidName},
+    };
+    const int error = code;
 #endif
+    for (const auto& [system, reason] : reasons)
+        if (system == error)
+            return {false, reason, SystemText(error)};
+    return {false, FailureReason::Other, SystemText(error)};
 }
 
 EntryKind LocalFileSystem::KindOf(const QString& path) const

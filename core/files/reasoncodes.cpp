@@ -1,51 +1,28 @@
 #include "files/reasoncodes.h"
 
+#include <iterator>
+
 namespace kovaldi {
 
+// In the order of the enumerations.
 QString ReasonCode(FailureReason reason)
 {
-    switch (reason) {
-    case FailureReason::ExistsAsFolder:
-        return QStringLiteral("exists-as-folder");
-    case FailureReason::ExistsAsFile:
-        return QStringLiteral("exists-as-file");
-    case FailureReason::ParentMissing:
-        return QStringLiteral("parent-missing");
-    case FailureReason::AccessRefused:
-        return QStringLiteral("access-refused");
-    case FailureReason::NameTooLong:
-        return QStringLiteral("name-too-long");
-    case FailureReason::DiskFull:
-        return QStringLiteral("disk-full");
-    case FailureReason::ReadOnly:
-        return QStringLiteral("read-only");
-    case FailureReason::InvalidName:
-        return QStringLiteral("invalid-name");
-    case FailureReason::Other:
-        break;
-    }
-    return QStringLiteral("other");
+    static const char* const codes[] = {
+        "exists-as-folder", "exists-as-file", "parent-missing", "access-refused", "name-too-long",
+        "disk-full",        "read-only",      "invalid-name",   "other",
+    };
+    static_assert(std::size(codes) == int(FailureReason::Other) + 1);
+    return QLatin1String(codes[int(reason)]);
 }
 
 QString ReasonCode(KeptReason reason)
 {
-    switch (reason) {
-    case KeptReason::NotEmpty:
-        return QStringLiteral("not-empty");
-    case KeptReason::Gone:
-        return QStringLiteral("gone");
-    case KeptReason::ReplacedByFile:
-        return QStringLiteral("replaced-by-file");
-    case KeptReason::ReplacedByLink:
-        return QStringLiteral("replaced-by-link");
-    case KeptReason::AccessRefused:
-        return QStringLiteral("access-refused");
-    case KeptReason::OutsideTarget:
-        return QStringLiteral("outside-target");
-    case KeptReason::Other:
-        break;
-    }
-    return QStringLiteral("other");
+    static const char* const codes[] = {
+        "not-empty",      "gone",  "replaced-by-file", "replaced-by-link", "access-refused",
+        "outside-target", "other",
+    };
+    static_assert(std::size(codes) == int(KeptReason::Other) + 1);
+    return QLatin1String(codes[int(reason)]);
 }
 
 } // namespace kovaldi

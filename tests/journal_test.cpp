@@ -176,6 +176,9 @@ private slots:
         QVERIFY(QDir().mkdir(Path()));
         QCOMPARE(ReadJournal(Path()).status, JournalContents::Status::NotAFile);
         QVERIFY(QDir().rmdir(Path()));
+#if defined(Q_OS_WIN)
+        QSKIP("QFile::link makes a shortcut file here, not a symbolic link");
+#endif
         if (!QFile::link(m_dir.filePath("elsewhere"), Path()))
             QSKIP("no symbolic links here");
         QCOMPARE(ReadJournal(Path()).status, JournalContents::Status::NotAFile);

@@ -66,8 +66,13 @@ constexpr bool kBackslashSeparates = true;
 constexpr bool kBackslashSeparates = false;
 #endif
 
+// Symbolic links; on Windows QFile::link makes shortcut files instead.
+#if defined(Q_OS_WIN)
+const bool kLinks = false;
+#else
 const bool kLinks = QFile::link(QStringLiteral("."), QDir::tempPath() + "/kovaldi-link-probe") &&
                     QFile::remove(QDir::tempPath() + "/kovaldi-link-probe");
+#endif
 
 } // namespace
 

@@ -89,9 +89,11 @@ private slots:
         QTest::newRow("one replaced by a file")
             << "one replaced by a file" << QStringList{"f2: replaced-by-file"}
             << QStringList{"f1", "f2"};
+#if !defined(Q_OS_WIN) // where QFile::link makes a symbolic link
         QTest::newRow("one replaced by a link to an empty folder")
             << "one replaced by a link to an empty folder" << QStringList{"f2: replaced-by-link"}
             << QStringList{"f1", "f2"};
+#endif
         QTest::newRow("the whole target removed")
             << "the whole target removed" << QStringList{"f4: gone", "f3: gone", "f2: gone"}
             << QStringList{};

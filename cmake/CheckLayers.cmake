@@ -1,0 +1,51 @@
+# Fails when a layer includes from a layer above it: the core (Qt Core only) from the UI or
+# from Qt's GUI modules, the UI from the window program or the tests. A quoted include must
+# name a file in the including layer's folder or a lower layer's folder, from the layer's
+# top or from the including file's own folder; the core's generated version.h counts as
+# the core's.
+#
+#   cmake -DCORE=<core folder> -DUI=<ui folder> [-DSTAMP=<file to touch>] -P CheckLayers.cmake
+
+function(check_layer layer_root allowed_roots forbidden_angled)
+    file(GLOB_RECURSE sources "${layer_root}/*.h" "${layer_root}/*.cpp")
+    set(crossings "")
+    foreach(source IN LISTS sources)
+        file(STRINGS "${source}" lines REGEX "^[ \t]*#[ \t]*include")
+        foreach(line IN LISTS lines)
+            if(line MATCHES "#[ \t]*include[ \t]*\"([^\"]+)\"")
+                set(included "${CMAKE_MATCH_1}")
+                if(included STREQUAL "version.h")
+                    continue()
+                endif()
+                get_filename_component(folder "${source}" DIRECTORY)
+                set(found FALSE)
+                foreach(base IN LISTS allowed_roots folder)
+                    get_filename_component(path "${base}/${included}" ABSOLUTE)
+                    foreach(root IN LISTS allowed_roots)
+                        string(FIND "${path}" "${root}/" at)
+                        if(at EQUAL 0 AND EXISTS "${path}")
+                            set(found TRUE)
+                        endif()
+                    endforeach()
+                endforeach()
+                if(NOT found)
+                    list(APPEND crossings "${source}: \"${included}\"")
+                endif()
+            elseif(forbidden_angled AND line MATCHES "#[ \t]*include[ \t]*<(${forbidden_angled})")
+                list(APPEND crossings "${source}: <${CMAKE_MATCH_1}...>")
+            endif()
+        endforeach()
+    endforeach()
+    if(crossings)
+        list(JOIN crossings "\n  " listed)
+        message(FATAL_ERROR "Includes that cross the layers (${layer_root}):\n  ${listed}")
+    endif()
+endfunction()
+
+get_filename_component(CORE "${CORE}" ABSOLUTE)
+get_filename_component(UI "${UI}" ABSOLUTE)
+check_layer("${CORE}" "${CORE}" "QtGui/|QtWidgets/|QtTest/")
+check_layer("${UI}" "${UI};${CORE}" "QtTest/")
+if(STAMP)
+    file(TOUCH "${STAMP}")
+endif()

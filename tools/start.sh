@@ -3,6 +3,6 @@
 set -eu
 cd "$(dirname "$0")/.."
 sh tools/deps.sh run
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/release --target kovaldi
+cmake --preset release >/dev/null
+cmake --build --preset release --target kovaldi
 exec build/release/kovaldi

@@ -5,13 +5,10 @@
 set -eu
 cd "$(dirname "$0")/.."
 sh tools/deps.sh test
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build/test
-QT_QPA_PLATFORM=offscreen ctest --test-dir build/test --output-on-failure "$@"
+cmake --preset test >/dev/null
+cmake --build --preset test
+ctest --preset test "$@"
 
 cmake --preset sanitize >/dev/null
-cmake --build build/sanitize
-ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1 \
-LSAN_OPTIONS="suppressions=$(pwd)/tools/lsan.supp:print_suppressions=0" \
-UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-QT_QPA_PLATFORM=offscreen ctest --test-dir build/sanitize --output-on-failure "$@"
+cmake --build --preset sanitize
+ctest --preset sanitize "$@"

@@ -4,10 +4,10 @@
 #include "numbers/numbertext.h"
 
 #include <QRegularExpression>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <locale.h>
 
 namespace kovaldi::test {
 
@@ -36,10 +36,12 @@ std::optional<double> ReferenceNumericValue(const QString& text)
         QStringLiteral(R"(\A *[+-]?(?:[0-9]+\.?[0-9]*|\.[0-9]+)(?:[eE][+-]?[0-9]+)? *\z)"));
     if (!pattern.match(text).hasMatch()) // what matches is ASCII
         return std::nullopt;
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
-    const QByteArray ascii = text.toLatin1();
+    // strtod reads the decimal point of the C library's current locale: put that in place
+    // of the one "." that the grammar allows, whatever the locale.
+    QByteArray ascii = text.toLatin1();
+    ascii.replace(".", std::localeconv()->decimal_point);
     char* end = nullptr;
-    const double value = strtod_l(ascii.constData(), &end, cLocale);
+    const double value = std::strtod(ascii.constData(), &end);
     while (end && *end == ' ') // strtod stops before trailing blanks
         ++end;
     if (end != ascii.constData() + ascii.size() || std::isinf(value))

@@ -6,7 +6,7 @@
 namespace kovaldi::test {
 
 // A second, independent statement of the number boxes' rules, written differently from the
-// program's own: the grammar as a regular expression, the value from strtod in the C locale,
+// program's own: the grammar as a regular expression, the value from the C library's strtod,
 // whole numbers printed by printf.
 
 // The value of a numeric text, or nothing for any other text.

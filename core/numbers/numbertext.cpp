@@ -5,6 +5,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <system_error>
 
@@ -133,11 +134,20 @@ QString WholeNumberText(double wholeNumber)
         return QStringLiteral("0");
     // Sign and the 309 digits of the largest double, with room to spare.
     std::array<char, 330> buffer{};
+#if defined(__cpp_lib_to_chars)
     const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
                                             std::trunc(wholeNumber), std::chars_format::fixed, 0);
     if (error != std::errc())
         return QStringLiteral("0");
     return QString::fromLatin1(buffer.data(), end - buffer.data());
+#else
+    // Standard libraries without to_chars for doubles: printf writes every digit of a whole
+    // number too, and with no fraction there is no decimal point for the locale to change.
+    const int length = std::snprintf(buffer.data(), buffer.size(), "%.0f", std::trunc(wholeNumber));
+    if (length <= 0 || size_t(length) >= buffer.size())
+        return QStringLiteral("0");
+    return QString::fromLatin1(buffer.data(), length);
+#endif
 }
 
 std::optional<long long> WholeNumberIn(const QString& text, long long lowest, long long highest)

@@ -1,5 +1,6 @@
 #include "files/localfilesystem.h"
 #include "files/reasoncodes.h"
+#include "testenv.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -151,16 +152,16 @@ private slots:
         const auto row = [](const char* name, const QString& path, const QString& reason) {
             QTest::newRow(name) << path << reason;
         };
-        const QString kana85 = QString(85, QChar(u'あ')); // 255 bytes of UTF-8
+        const QString longest = kovaldi::test::LongestFolderName(u'あ');
         row("new folder", "@/new", "made");
         row("backslash: a separator or part of the name", "@/folder\\sub", "made");
-        row("255 bytes of kana", "@/" + kana85, "made");
+        row("the longest name, in kana", "@/" + longest, "made");
         row("beyond the basic plane", "@/\U0001F4C1", "made");
         row("exists as a folder", "@/folder", "exists-as-folder");
         row("exists as a file", "@/file", "exists-as-file");
         row("parent missing", "@/missing/child", "parent-missing");
         row("a file on the way", "@/file/child", "parent-missing");
-        row("86 kana, past 255 bytes", "@/" + kana85 + "あ", "name-too-long");
+        row("one kana past the longest name", "@/" + longest + "あ", "name-too-long");
         row("NUL in the name", QString("@/nul") + QChar(0) + "x", "invalid-name");
         row("lone low surrogate", QString("@/bad") + QChar(0xDC00), "invalid-name");
         row("empty text", "", "invalid-name");

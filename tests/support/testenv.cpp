@@ -31,4 +31,13 @@ void ClearSettings()
     QDir(ConfigHome().path() + QStringLiteral("/Kovaldi")).removeRecursively();
 }
 
+QString LongestFolderName(QChar repeated)
+{
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+    return QString(255, repeated);
+#else
+    return QString(255 / QString(repeated).toUtf8().size(), repeated);
+#endif
+}
+
 } // namespace kovaldi::test

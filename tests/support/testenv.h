@@ -14,4 +14,10 @@ QString SettingsFilePath();
 // Removes the settings file and its folder, so the next read starts from an empty store.
 void ClearSettings();
 
+// The longest folder name the local file system takes, one character repeated: 255 bytes
+// of UTF-8 on Linux (NAME_MAX) and other POSIX systems, 255 characters on Windows (NTFS
+// counts UTF-16 code units) and macOS (APFS and HFS+ count characters). Basic-plane
+// characters only.
+QString LongestFolderName(QChar repeated);
+
 } // namespace kovaldi::test

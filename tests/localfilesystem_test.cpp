@@ -10,6 +10,9 @@
 
 #if defined(Q_OS_WIN)
 #include <windows.h>
+#ifndef ERROR_DISK_QUOTA_EXCEEDED // the Windows SDK has it, MinGW-w64 not
+#define ERROR_DISK_QUOTA_EXCEEDED 1295L
+#endif
 #else
 #include <cerrno>
 #include <unistd.h>

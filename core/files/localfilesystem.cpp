@@ -10,6 +10,10 @@
 #include <string>
 #include <string_view>
 #include <windows.h>
+// The Windows SDK's code for a full disk quota, which MinGW-w64's headers lack.
+#ifndef ERROR_DISK_QUOTA_EXCEEDED
+#define ERROR_DISK_QUOTA_EXCEEDED 1295L
+#endif
 #else
 #include <cerrno>
 #include <cstdlib>

@@ -3,12 +3,24 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QPointer>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <deque>
 
 namespace kovaldi::test {
+
+namespace {
+void Dismiss(QWidget* modal)
+{
+    if (auto* dialog = qobject_cast<QDialog*>(modal))
+        dialog->reject();
+    else
+        modal->close();
+}
+} // namespace
 
 struct ModalDriver::State
 {
@@ -39,7 +51,12 @@ ModalDriver::ModalDriver() : m_state(new State)
             m_state->lastAnswered = modal;
             if (!queue.empty())
                 m_state->deadline.setRemainingTime(queue.front().timeoutMs);
+            const QPointer<QWidget> answered = modal;
             answer(modal);
+            // A failed check returns from the answer before it closes the window: it is
+            // dismissed here, so that the test reports the failure instead of hanging.
+            if (answered && answered->isVisible() && QTest::currentTestFailed())
+                Dismiss(answered);
             return;
         }
         if (m_state->deadline.hasExpired()) {
@@ -72,14 +89,16 @@ void ModalDriver::expectMessage(QMessageBox::StandardButton press, int timeoutMs
             if (!box) {
                 m_failures << QStringLiteral("expected a message box, got %1")
                                   .arg(QString::fromLatin1(modal->metaObject()->className()));
-                modal->close();
+                Dismiss(modal);
                 return;
             }
             m_messages << Describe(box);
-            if (QAbstractButton* button = box->button(press))
+            if (QAbstractButton* button = box->button(press)) {
                 button->click();
-            else
+            } else {
                 m_failures << QStringLiteral("message box without the button to press");
+                Dismiss(box);
+            }
         },
         timeoutMs);
 }

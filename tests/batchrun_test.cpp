@@ -228,6 +228,8 @@ private slots:
         const Inputs f3{"/w", "f", "", "1", "3", "0"};
         const QStringList made{"/w\\f1", "/w\\f2", "/w\\f3"};
         QTest::newRow("all made") << f3 << QStringList{} << true << made << kDone;
+        QTest::newRow("only the middle exists: one failure")
+            << f3 << QStringList{made[1]} << true << made << kSome;
         QTest::newRow("all but the middle exist")
             << f3 << QStringList{made[0], made[2]} << true << made << kSome;
         QTest::newRow("all exist") << f3 << made << true << made << kFailed;

@@ -83,8 +83,31 @@ void ModalDriver::expect(Answer answer, int timeoutMs)
 
 void ModalDriver::expectMessage(QMessageBox::StandardButton press, int timeoutMs)
 {
+    expectMessage([press](QMessageBox* box) { return box->button(press); }, timeoutMs);
+}
+
+void ModalDriver::expectMessage(QMessageBox::StandardButton press, const Look& look)
+{
+    expectMessage([press](QMessageBox* box) { return box->button(press); }, 10000, look);
+}
+
+void ModalDriver::expectMessage(const QString& caption, int timeoutMs)
+{
+    expectMessage(
+        [caption](QMessageBox* box) -> QAbstractButton* {
+            for (QAbstractButton* button : box->buttons())
+                if (button->text() == caption)
+                    return button;
+            return nullptr;
+        },
+        timeoutMs);
+}
+
+void ModalDriver::expectMessage(const std::function<QAbstractButton*(QMessageBox*)>& button,
+                                int timeoutMs, const Look& look)
+{
     expect(
-        [this, press](QWidget* modal) {
+        [this, button, look](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
             if (!box) {
                 m_failures << QStringLiteral("expected a message box, got %1")
@@ -93,14 +116,25 @@ void ModalDriver::expectMessage(QMessageBox::StandardButton press, int timeoutMs
                 return;
             }
             m_messages << Describe(box);
-            if (QAbstractButton* button = box->button(press)) {
-                button->click();
+            m_shown << Read(box);
+            if (look)
+                look(box);
+            if (QAbstractButton* press = button(box)) {
+                press->click();
             } else {
                 m_failures << QStringLiteral("message box without the button to press");
                 Dismiss(box);
             }
         },
         timeoutMs);
+}
+
+ModalDriver::Shown ModalDriver::Read(const QMessageBox* box)
+{
+    Shown shown{box->informativeText(), box->detailedText(), {}};
+    for (const QAbstractButton* button : box->buttons())
+        shown.captions << button->text();
+    return shown;
 }
 
 int ModalDriver::pending() const

@@ -24,9 +24,24 @@ public:
 
     // Answers the next message box with the given button and records what it showed.
     void expectMessage(QMessageBox::StandardButton press, int timeoutMs = 10000);
+    // The same, pressing the button with this caption.
+    void expectMessage(const QString& caption, int timeoutMs = 10000);
+    // The same, calling look with the box before pressing.
+    using Look = std::function<void(QMessageBox* box)>;
+    void expectMessage(QMessageBox::StandardButton press, const Look& look);
+
+    // What a message box shows besides Describe.
+    struct Shown
+    {
+        QString informative;
+        QString details;
+        QStringList captions; // of all its buttons
+    };
+    static Shown Read(const QMessageBox* box);
 
     // Seen message boxes, one line each: "<icon>|<text>|<title>|<buttons>|<default>".
     const QStringList& messages() const { return m_messages; }
+    const QList<Shown>& shown() const { return m_shown; }
     const QStringList& failures() const { return m_failures; }
     int pending() const;
 
@@ -35,7 +50,11 @@ public:
 private:
     struct State;
     State* m_state;
+    void expectMessage(const std::function<QAbstractButton*(QMessageBox*)>& button, int timeoutMs,
+                       const Look& look = {});
+
     QStringList m_messages;
+    QList<Shown> m_shown;
     QStringList m_failures;
 };
 

@@ -2,11 +2,19 @@
 
 #include "version.h"
 
+#include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace kovaldi {
 
 bool ShowMessage(QWidget* parent, const QString& text, MessageKind kind)
+{
+    return ShowMessage(parent, text, kind, {}) == MessageAnswer::Accepted;
+}
+
+MessageAnswer ShowMessage(QWidget* parent, const QString& text, MessageKind kind,
+                          const MessageExtras& extras)
 {
     QMessageBox::Icon icon = QMessageBox::Information;
     switch (kind) {
@@ -31,8 +39,25 @@ bool ShowMessage(QWidget* parent, const QString& text, MessageKind kind)
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
     }
+    if (!extras.informativeText.isEmpty()) {
+        box.setInformativeText(extras.informativeText);
+        // Plain text like the text above it: a folder name is never read as markup.
+        if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+            label->setTextFormat(Qt::PlainText);
+    }
+    if (!extras.detailedText.isEmpty())
+        box.setDetailedText(extras.detailedText);
+    QPushButton* extra = nullptr;
+    if (!extras.extraButton.isEmpty() && !question) {
+        extra = box.addButton(extras.extraButton, QMessageBox::ActionRole);
+        box.setDefaultButton(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Ok);
+    }
     const int answer = box.exec();
-    return answer == QMessageBox::Yes || answer == QMessageBox::Ok;
+    if (extra && box.clickedButton() == extra)
+        return MessageAnswer::Extra;
+    return answer == QMessageBox::Yes || answer == QMessageBox::Ok ? MessageAnswer::Accepted
+                                                                   : MessageAnswer::Declined;
 }
 
 } // namespace kovaldi

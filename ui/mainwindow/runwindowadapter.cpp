@@ -1,6 +1,8 @@
 #include "mainwindow/runwindowadapter.h"
 
 #include "desktop/messagebox.h"
+#include "mainwindow/runtexts.h"
+#include "run/runresult.h"
 #include "widgets/autosizelabel.h"
 
 #include <QCoreApplication>
@@ -59,6 +61,22 @@ void RunWindowAdapter::Tell(const QString& text, MessageKind kind)
     // The outcome appears over a window that shows the last folder and the full bar.
     pacePainting(false);
     ShowMessage(m_parts.window, text, kind);
+}
+
+bool RunWindowAdapter::Confirm(const QString& question, const RunFigures& figures)
+{
+    return ShowMessage(m_parts.window, question, MessageKind::Question,
+                       {.informativeText = ConfirmationDetails(figures)}) ==
+           MessageAnswer::Accepted;
+}
+
+void RunWindowAdapter::TellOutcome(const QString& text, MessageKind kind, const RunResult& result)
+{
+    // The outcome appears over a window that shows the last folder and the full bar.
+    pacePainting(false);
+    ShowMessage(m_parts.window, text, kind,
+                {.informativeText = OutcomeCounts(result),
+                 .detailedText = FailureDetails(result.failures)});
 }
 
 void RunWindowAdapter::LockInputs()

@@ -56,6 +56,8 @@ public:
     void SetProgress(float value) override;
     bool Ask(const QString& text) override;
     void Tell(const QString& text, MessageKind kind) override;
+    bool Confirm(const QString& question, const RunFigures& figures) override;
+    void TellOutcome(const QString& text, MessageKind kind, const RunResult& result) override;
     void LockInputs() override;
     void UnlockInputs() override;
     void PumpEvents() override;

@@ -1,0 +1,263 @@
+// The run's messages through the real window, answered by the modal driver: the figures
+// beneath the confirmation (real folders), the counts beneath the outcome and the failures
+// behind its details button (a scripted file system gives each reason).
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/runtexts.h"
+#include "modaldriver.h"
+#include "run/runfigures.h"
+#include "scriptedfilesystem.h"
+#include "settings/settingsstore.h"
+#include "testenv.h"
+#include "windowfixture.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+using kovaldi::CreateResult;
+using kovaldi::FailureReason;
+using kovaldi::test::ModalDriver;
+
+class RunMessagesTest : public QObject
+{
+    Q_OBJECT
+private:
+    kovaldi::SettingsStore m_store;
+    kovaldi::test::MainWindowFixture m_windows;
+
+private slots:
+    void initTestCase() { kovaldi::test::UseTemporaryConfigHome(); }
+    void cleanup()
+    {
+        m_windows.reset();
+        QCOMPARE(QApplication::topLevelWidgets().size(), 0);
+    }
+
+    // Beneath the question: the target as an absolute path, the count with thousands
+    // separators, the first and last names, and the names the target holds already.
+    void confirmationShowsTheFigures_data()
+    {
+        QTest::addColumn<QString>("target"); // "@": the temporary folder
+        QTest::addColumn<QString>("min");
+        QTest::addColumn<QString>("max");
+        QTest::addColumn<QStringList>("folders"); // there before the run
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("fresh folder") << "@"
+                                      << "1"
+                                      << "3" << QStringList() << QStringList()
+                                      << "フォルダ数: 3 個\n最初: n01f\n最後: n03f\n"
+                                         "既にある名前: なし";
+        QTest::newRow("thousands, names taken by folders and a file, target through ..")
+            << "@/sub/.."
+            << "-5"
+            << "1499" << QStringList{"n-05f", "n1499f", "n07"} << QStringList{"n100f"}
+            << "フォルダ数: 1,505 個\n最初: n-05f\n最後: n1499f\n"
+               "既にある名前: 3 個（フォルダ 2 個、ファイル 1 個）";
+        QTest::newRow("every name taken")
+            << "@"
+            << "1"
+            << "2" << QStringList{"n01f"} << QStringList{"n02f"}
+            << "フォルダ数: 2 個\n最初: n01f\n最後: n02f\n"
+               "既にある名前: 2 個（フォルダ 1 個、ファイル 1 個）\n"
+               "すべての名前が既にあるため、フォルダは 1 つも作成されません。";
+        QTest::newRow("one folder")
+            << "@"
+            << "7"
+            << "7" << QStringList{"n07f"} << QStringList()
+            << "フォルダ数: 1 個\nフォルダ名: n07f\n"
+               "既にある名前: 1 個（フォルダ 1 個）\n"
+               "すべての名前が既にあるため、フォルダは 1 つも作成されません。";
+    }
+    void confirmationShowsTheFigures()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, min);
+        QFETCH(QString, max);
+        QFETCH(QStringList, folders);
+        QFETCH(QStringList, files);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("sub"));
+        for (const QString& name : folders)
+            QVERIFY(QDir(dir.path()).mkdir(name));
+        for (const QString& name : files) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        const QStringList before =
+            QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+        const auto& ui = m_windows.show(m_store);
+        ui.setBoxTexts({target.replace("@", dir.path()), "n", "f", min, max, "2"});
+
+        ModalDriver driver;
+        driver.expectMessage(QMessageBox::No);
+        ui.cmdMake->click();
+        QCOMPARE(driver.failures(), QStringList());
+        QCOMPARE(driver.messages(),
+                 QStringList{"question|フォルダ作成の一括処理を行います。|Kovaldi|Yes,No|Yes"});
+        const QString absolute =
+            QDir::toNativeSeparators(QFileInfo(dir.path()).canonicalFilePath());
+        QCOMPARE(driver.shown().value(0).informative, "作成先: " + absolute + "\n" + expected);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), before);
+    }
+
+    // When the look-up ran out of time: how far it got.
+    void figuresCutShortSayHowFarTheCheckGot_data()
+    {
+        QTest::addColumn<qint64>("checked");
+        QTest::addColumn<qint64>("existing");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("part checked")
+            << qint64(52000) << qint64(1200)
+            << "既にある名前: 1,200 個 以上（フォルダ 1,200 個）\n"
+               "時間がかかるため、110,000 個のうち最初の 52,000 個だけを確認しました。";
+        QTest::newRow("part checked, none taken")
+            << qint64(52000) << qint64(0)
+            << "既にある名前: 0 個\n"
+               "時間がかかるため、110,000 個のうち最初の 52,000 個だけを確認しました。";
+        QTest::newRow("nothing checked")
+            << qint64(0) << qint64(0) << "既にある名前: 時間がかかるため確認できませんでした";
+    }
+    void figuresCutShortSayHowFarTheCheckGot()
+    {
+        QFETCH(qint64, checked);
+        QFETCH(qint64, existing);
+        QFETCH(QString, expected);
+        const kovaldi::RunFigures figures{"/t", 110000, "a000001", "a110000", checked, existing, 0};
+        QCOMPARE(kovaldi::ConfirmationDetails(figures),
+                 "作成先: /t\nフォルダ数: 110,000 個\n最初: a000001\n最後: a110000\n" + expected);
+    }
+
+    // Folders n02 and n04 of four fail for the row's reason: the design's text and icon,
+    // the counts beneath, and behind the details button the reason in Japanese with the
+    // names.
+    void outcomeTellsWhatFailedAndWhy_data()
+    {
+        QTest::addColumn<int>("reason"); // FailureReason; -1: nothing fails, 5: all fail
+        QTest::addColumn<QString>("systemText");
+        QTest::addColumn<QString>("reasonText");
+        const auto row = [](const char* name, FailureReason reason, const char* text,
+                            const char* systemText = "") {
+            QTest::newRow(name) << int(reason) << systemText << text;
+        };
+        row("exists as folder", FailureReason::ExistsAsFolder, "同じ名前のフォルダが既にあります");
+        row("exists as file", FailureReason::ExistsAsFile, "同じ名前のファイルが既にあります");
+        row("parent missing", FailureReason::ParentMissing, "親フォルダが見つかりません");
+        row("access refused", FailureReason::AccessRefused, "アクセスが拒否されました");
+        row("name too long", FailureReason::NameTooLong, "名前が長すぎます");
+        row("disk full", FailureReason::DiskFull,
+            "ディスクがいっぱいです（または使用量の上限に達しました）");
+        row("read-only", FailureReason::ReadOnly, "読み取り専用のファイルシステムです");
+        row("invalid name", FailureReason::InvalidName, "このシステムでは使えない名前です");
+        row("other, with the system's text", FailureReason::Other,
+            "その他のエラー「Stale file handle」", "Stale file handle");
+        row("other, without a text", FailureReason::Other, "その他のエラー");
+    }
+    void outcomeTellsWhatFailedAndWhy()
+    {
+        QFETCH(int, reason);
+        QFETCH(QString, systemText);
+        QFETCH(QString, reasonText);
+        kovaldi::test::ScriptedFileSystem fileSystem;
+        fileSystem.create = [&](const QString& name) -> std::optional<CreateResult> {
+            if (name == "n02" || name == "n04")
+                return CreateResult{false, FailureReason(reason), systemText};
+            return CreateResult{true, {}, {}};
+        };
+        const auto& ui = m_windows.show(m_store);
+        ui.window.setFileSystem(&fileSystem);
+        QTemporaryDir dir;
+        ui.setBoxTexts({dir.path(), "n", "", "1", "4", "2"});
+
+        ModalDriver driver;
+        driver.expectMessage(QMessageBox::Yes);
+        driver.expectMessage(QMessageBox::Ok);
+        ui.cmdMake->click();
+        QCOMPARE(driver.failures(), QStringList());
+        QCOMPARE(driver.messages().value(1),
+                 "information|完了！（一部作成できなかったフォルダがあります）|Kovaldi|Ok|");
+        const ModalDriver::Shown outcome = driver.shown().value(1);
+        QCOMPARE(outcome.informative, "作成: 2 個\n失敗: 2 個");
+        QCOMPARE(outcome.details,
+                 "作成できなかったフォルダ: 2 個\n\n" + reasonText + ": 2 個\n  n02\n  n04");
+    }
+
+    // The design's three outcomes keep their texts and icons; only a run with failures has
+    // details.
+    void outcomeTextsStay_data()
+    {
+        QTest::addColumn<QStringList>("failing");
+        QTest::addColumn<QString>("described");
+        QTest::addColumn<QString>("informative");
+        QTest::newRow("all made") << QStringList() << "information|完了！|Kovaldi|Ok|"
+                                  << "作成: 3 個";
+        QTest::newRow("all failed") << QStringList{"n01", "n02", "n03"}
+                                    << "error|フォルダの作成に失敗しました。|Kovaldi|Ok|"
+                                    << "作成: 0 個\n失敗: 3 個";
+    }
+    void outcomeTextsStay()
+    {
+        QFETCH(QStringList, failing);
+        QFETCH(QString, described);
+        QFETCH(QString, informative);
+        kovaldi::test::ScriptedFileSystem fileSystem;
+        fileSystem.create = [&](const QString& name) -> std::optional<CreateResult> {
+            return CreateResult{!failing.contains(name), FailureReason::AccessRefused, {}};
+        };
+        const auto& ui = m_windows.show(m_store);
+        ui.window.setFileSystem(&fileSystem);
+        QTemporaryDir dir;
+        ui.setBoxTexts({dir.path(), "n", "", "1", "3", "2"});
+
+        ModalDriver driver;
+        driver.expectMessage(QMessageBox::Yes);
+        driver.expectMessage(QMessageBox::Ok);
+        ui.cmdMake->click();
+        QCOMPARE(driver.failures(), QStringList());
+        QCOMPARE(driver.messages().value(1), described);
+        const ModalDriver::Shown outcome = driver.shown().value(1);
+        QCOMPARE(outcome.informative, informative);
+        QCOMPARE(outcome.details.isEmpty(), failing.isEmpty());
+    }
+
+    // 3,000 failures for two reasons: about a thousand names in all, each group saying how
+    // many more it has.
+    void detailsAreCapped()
+    {
+        kovaldi::test::ScriptedFileSystem fileSystem;
+        fileSystem.create = [](const QString& name) -> std::optional<CreateResult> {
+            return CreateResult{false,
+                                name <= "n2000" ? FailureReason::ExistsAsFolder
+                                                : FailureReason::AccessRefused,
+                                {}};
+        };
+        const auto& ui = m_windows.show(m_store);
+        ui.window.setFileSystem(&fileSystem);
+        QTemporaryDir dir;
+        ui.setBoxTexts({dir.path(), "n", "", "1", "3000", "4"});
+
+        ModalDriver driver;
+        driver.expectMessage(QMessageBox::Yes);
+        driver.expectMessage(QMessageBox::Ok, 120000);
+        ui.cmdMake->click();
+        QCOMPARE(driver.failures(), QStringList());
+        const QStringList lines = driver.shown().value(1).details.split('\n');
+        const QStringList names = lines.filter(QRegularExpression("^  n\\d{4}$"));
+        QCOMPARE(names.size(), 1010);
+        QCOMPARE(names.first(), "  n0001");
+        QCOMPARE(lines.value(0), "作成できなかったフォルダ: 3,000 個");
+        QCOMPARE(lines.value(2), "同じ名前のフォルダが既にあります: 2,000 個");
+        QCOMPARE(lines.value(1003), "  ほか 1,000 個");
+        QCOMPARE(lines.value(1005), "アクセスが拒否されました: 1,000 個");
+        QCOMPARE(lines.value(1006), "  n2001");
+        QCOMPARE(lines.last(), "  ほか 990 個");
+    }
+};
+
+QTEST_MAIN(RunMessagesTest)
+#include "runmessages_test.moc"

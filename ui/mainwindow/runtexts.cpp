@@ -1,0 +1,130 @@
+#include "mainwindow/runtexts.h"
+
+#include "run/failurelog.h"
+#include "run/runfigures.h"
+#include "run/runresult.h"
+
+#include <QLocale>
+#include <QStringList>
+
+namespace kovaldi {
+
+namespace {
+
+// A count with thousands separators, whatever the user's locale.
+QString Count(qint64 count)
+{
+    static const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    return japanese.toString(count);
+}
+
+QString Pieces(qint64 count)
+{
+    return Count(count) + QStringLiteral(" 個");
+}
+
+// One group of names under its reason: "reason: n 個", the names listed, then how many
+// more there are.
+void AppendGroup(QStringList& lines, const QString& reason, qint64 count, const QStringList& names)
+{
+    lines << QString() << reason + QStringLiteral(": ") + Pieces(count);
+    for (const QString& name : names)
+        lines << QStringLiteral("  ") + name;
+    if (count > names.size())
+        lines << QStringLiteral("  ほか ") + Pieces(count - names.size());
+}
+
+QString OtherError(const QString& systemText)
+{
+    return systemText.isEmpty() ? QStringLiteral("その他のエラー")
+                                : QStringLiteral("その他のエラー「%1」").arg(systemText);
+}
+
+} // namespace
+
+QString ConfirmationDetails(const RunFigures& figures)
+{
+    QStringList lines;
+    lines << QStringLiteral("作成先: ") + figures.target;
+    lines << QStringLiteral("フォルダ数: ") + Pieces(figures.count);
+    if (figures.count == 1) {
+        lines << QStringLiteral("フォルダ名: ") + figures.firstName;
+    } else {
+        lines << QStringLiteral("最初: ") + figures.firstName;
+        lines << QStringLiteral("最後: ") + figures.lastName;
+    }
+
+    if (figures.checked == 0 && !figures.Complete()) {
+        lines << QStringLiteral("既にある名前: 時間がかかるため確認できませんでした");
+        return lines.join(u'\n');
+    }
+    QString existing = QStringLiteral("既にある名前: ");
+    if (figures.Existing() == 0) {
+        existing += figures.Complete() ? QStringLiteral("なし") : QStringLiteral("0 個");
+    } else {
+        existing += Pieces(figures.Existing());
+        if (!figures.Complete())
+            existing += QStringLiteral(" 以上");
+        QStringList kinds;
+        if (figures.existingFolders > 0)
+            kinds << QStringLiteral("フォルダ ") + Pieces(figures.existingFolders);
+        if (figures.existingFiles > 0)
+            kinds << QStringLiteral("ファイル ") + Pieces(figures.existingFiles);
+        existing += QStringLiteral("（") + kinds.join(QStringLiteral("、")) + QStringLiteral("）");
+    }
+    lines << existing;
+    if (!figures.Complete())
+        lines << QStringLiteral("時間がかかるため、%1のうち最初の %2だけを確認しました。")
+                     .arg(Pieces(figures.count), Pieces(figures.checked));
+    if (figures.NoneNew())
+        lines << QStringLiteral("すべての名前が既にあるため、フォルダは 1 つも作成されません。");
+    return lines.join(u'\n');
+}
+
+QString OutcomeCounts(const RunResult& result)
+{
+    QStringList lines{QStringLiteral("作成: ") + Pieces(result.made)};
+    if (result.Failed() > 0)
+        lines << QStringLiteral("失敗: ") + Pieces(result.Failed());
+    if (result.stopped)
+        lines << QStringLiteral("残り: ") + Pieces(result.Remaining());
+    return lines.join(u'\n');
+}
+
+QString FailureDetails(const FailureLog& failures)
+{
+    if (failures.Total() == 0)
+        return {};
+    QStringList lines{QStringLiteral("作成できなかったフォルダ: ") + Pieces(failures.Total())};
+    for (const FailureLog::Group& group : failures.Groups())
+        AppendGroup(lines, FailureReasonText(group.reason, group.systemText), group.count,
+                    group.names);
+    return lines.join(u'\n');
+}
+
+QString FailureReasonText(FailureReason reason, const QString& systemText)
+{
+    switch (reason) {
+    case FailureReason::ExistsAsFolder:
+        return QStringLiteral("同じ名前のフォルダが既にあります");
+    case FailureReason::ExistsAsFile:
+        return QStringLiteral("同じ名前のファイルが既にあります");
+    case FailureReason::ParentMissing:
+        return QStringLiteral("親フォルダが見つかりません");
+    case FailureReason::AccessRefused:
+        return QStringLiteral("アクセスが拒否されました");
+    case FailureReason::NameTooLong:
+        return QStringLiteral("名前が長すぎます");
+    case FailureReason::DiskFull:
+        return QStringLiteral("ディスクがいっぱいです（または使用量の上限に達しました）");
+    case FailureReason::ReadOnly:
+        return QStringLiteral("読み取り専用のファイルシステムです");
+    case FailureReason::InvalidName:
+        return QStringLiteral("このシステムでは使えない名前です");
+    case FailureReason::Other:
+        break;
+    }
+    return OtherError(systemText);
+}
+
+} // namespace kovaldi

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "files/filesystem.h"
+
+#include <QString>
+
+namespace kovaldi {
+
+class FailureLog;
+struct RunFigures;
+struct RunResult;
+
+// The Japanese texts that the run's messages carry beneath the design's own: what a run
+// is about to do, and what it did and why. Counts are written with
+// thousands separators.
+
+// Beneath the confirmation: target, count, first and last name, the names taken already.
+QString ConfirmationDetails(const RunFigures& figures);
+
+// Beneath the outcome: how many folders were made, failed and, after a stop, left.
+QString OutcomeCounts(const RunResult& result);
+// Behind the outcome's details button: the failures by reason, each with its count and
+// first names. Empty when nothing failed.
+QString FailureDetails(const FailureLog& failures);
+
+QString FailureReasonText(FailureReason reason, const QString& systemText);
+} // namespace kovaldi

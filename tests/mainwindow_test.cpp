@@ -75,7 +75,7 @@ private slots:
         row("txtFooter", frame, "txtFooter", {56, 96, 105, 18}, "フッタ");
         row("lblETC(3)", frame, "最大値", {184, 96, 0, 0});
         row("txtMax", frame, "txtMax", {224, 96, 73, 18}, "最大値");
-        row("cmdMake", frame, "作成(&M)", {328, 104, 97, 57});
+        row("cmdMake", window, "作成(&M)", {336, 112, 97, 57}); // over the frame
         row("lblETC(5)", frame, "＜プレビュー＞ 作成されるフォルダ", {8, 128, 0, 0});
         row("lblTest", frame, "ssssssssssssssssssss", {16, 144, 303, 12},
             "＜プレビュー＞ 作成されるフォルダ");

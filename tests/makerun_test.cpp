@@ -36,29 +36,6 @@ const QString kAsk =
     QStringLiteral("question|フォルダ作成の一括処理を行います。|Kovaldi|Yes,No|Yes");
 const QString kDone = QStringLiteral("information|完了！|Kovaldi|Ok|");
 
-// Empty when the window is as the lock leaves it: every input disabled, the version button
-// enabled, the bar shown; or, unlocked, every input enabled, the bar hidden at 0, no status.
-QString LockMismatch(const MainWindowControls& ui, bool locked)
-{
-    QList<QWidget*> inputs{ui.cmdMake, ui.cmdEnd,    ui.cmdBrowse, ui.FrameMain,
-                           ui.txtPath, ui.txtHeader, ui.txtFooter, ui.txtMin,
-                           ui.txtMax,  ui.txtBeam,   ui.udBeam,    ui.lblPath};
-    for (QWidget* label : ui.lblETC)
-        inputs << label;
-    for (QWidget* input : inputs << ui.lblTest)
-        if (input->isEnabled() == locked)
-            return input->objectName() + (locked ? " is enabled" : " is disabled");
-    if (!ui.Command1->isEnabled())
-        return QStringLiteral("Command1 is disabled");
-    if (ui.pbStatus->isVisible() != locked)
-        return QStringLiteral("the bar is shown: %1").arg(!locked);
-    if (!locked && (ui.pbStatus->value() != 0 || !ui.lblStatus->text().isEmpty()))
-        return QStringLiteral("left over: bar %1, status \"%2\"")
-            .arg(ui.pbStatus->value())
-            .arg(ui.lblStatus->text());
-    return {};
-}
-
 // Records what a message box shows and presses the button; never leaves a box open.
 QString Answer(QWidget* modal, QMessageBox::StandardButton press)
 {
@@ -168,7 +145,7 @@ private slots:
         const bool confirm = messages.size() == 2;
         const auto answer = [&](QWidget* modal) {
             const bool outcome = !seen.isEmpty();
-            states += LockMismatch(ui, outcome);
+            states += ui.lockMismatch(outcome);
             if (outcome &&
                 (ui.pbStatus->value() != 100 || ui.lblStatus->text() != "n01f 作成中・・・" ||
                  Entries(dir.path()) != after || modal->parentWidget() != &window ||
@@ -186,7 +163,7 @@ private slots:
         QCOMPARE(driver.pending(), 0);
         QCOMPARE(seen, messages);
         QCOMPARE(states, QString());
-        QCOMPARE(LockMismatch(ui, false), QString());
+        QCOMPARE(ui.lockMismatch(false), QString());
         QCOMPARE(window.focusWidget(), ui.cmdMake); // the keyboard is back
         QCOMPARE(Entries(dir.path()), confirm ? after : before);
         if (confirm)

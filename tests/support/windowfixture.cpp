@@ -74,6 +74,26 @@ void MainWindowControls::setBoxTexts(const QStringList& texts) const
         all[i]->setText(texts[i]);
 }
 
+QString MainWindowControls::lockMismatch(bool locked, const QWidget* except) const
+{
+    QList<QWidget*> inputs{cmdMake,   cmdEnd, cmdBrowse, FrameMain, txtPath, txtHeader,
+                           txtFooter, txtMin, txtMax,    txtBeam,   udBeam,  lblPath};
+    for (QWidget* label : lblETC)
+        inputs << label;
+    for (QWidget* input : inputs << lblTest)
+        if (input != except && input->isEnabled() == locked)
+            return input->objectName() + (locked ? " is enabled" : " is disabled");
+    if (!Command1->isEnabled())
+        return QStringLiteral("Command1 is disabled");
+    if (pbStatus->isVisible() != locked)
+        return QStringLiteral("the bar is shown: %1").arg(!locked);
+    if (!locked && (pbStatus->value() != 0 || !lblStatus->text().isEmpty()))
+        return QStringLiteral("left over: bar %1, status \"%2\"")
+            .arg(pbStatus->value())
+            .arg(lblStatus->text());
+    return {};
+}
+
 MainWindowFixture::MainWindowFixture() = default;
 MainWindowFixture::~MainWindowFixture() = default;
 

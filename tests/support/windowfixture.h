@@ -37,6 +37,11 @@ struct MainWindowControls
     QStringList boxTexts() const;
     void setBoxTexts(const QStringList& texts) const;
 
+    // Empty when the window is as the lock leaves it: every input disabled (but except),
+    // the version button enabled, the bar shown; or, unlocked, every input enabled, the bar
+    // hidden at 0, no status. Otherwise what differs.
+    QString lockMismatch(bool locked, const QWidget* except = nullptr) const;
+
     MainWindow& window;
     QPushButton* Command1;
     QGroupBox* FrameMain;

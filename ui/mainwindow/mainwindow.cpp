@@ -166,8 +166,11 @@ void MainWindow::createControls()
         NewTextBox(QStringLiteral("txtFooter"), frame, TwipsRect(840, 1440, 1575, 270), lblETC[1]);
     txtMax =
         NewTextBox(QStringLiteral("txtMax"), frame, TwipsRect(3360, 1440, 1095, 270), lblETC[3]);
-    cmdMake = Place(new QPushButton(QStringLiteral("作成(&M)"), frame), QStringLiteral("cmdMake"),
-                    TwipsRect(4920, 1560, 1455, 855));
+    // Make sits at its place in the frame but belongs to the window: during a run it is the
+    // stop button, and a child of the frame could not be enabled while the lock has the
+    // frame disabled.
+    cmdMake = Place(new QPushButton(QStringLiteral("作成(&M)"), this), QStringLiteral("cmdMake"),
+                    TwipsRect(120 + 4920, 120 + 1560, 1455, 855));
     lblTest = Place(new QLabel(QStringLiteral("ssssssssssssssssssss"), frame),
                     QStringLiteral("lblTest"), TwipsRect(240, 2160, 4545, 180));
     lblTest->setTextFormat(Qt::PlainText);
@@ -247,6 +250,12 @@ void MainWindow::cmdEnd_Click()
 
 void MainWindow::cmdMake_Click()
 {
+    // During a run Make is its stop button.
+    if (m_run) {
+        m_run->RequestStop();
+        return;
+    }
+    HomeShorthandFileSystem fileSystem(*m_fileSystem, HomeFolder());
     RunWindowAdapter window({.window = this,
                              .target = txtPath,
                              .header = txtHeader,
@@ -256,10 +265,12 @@ void MainWindow::cmdMake_Click()
                              .digitCount = txtBeam,
                              .status = lblStatus,
                              .bar = pbStatus,
+                             .make = cmdMake,
                              .lockInputs = std::bind_front(&MainWindow::LockInputs, this),
                              .unlockInputs = std::bind_front(&MainWindow::UnlockInputs, this)});
-    HomeShorthandFileSystem fileSystem(*m_fileSystem, HomeFolder());
+    m_run = &window;
     RunBatch(window, fileSystem, m_settings);
+    m_run = nullptr;
 }
 
 void MainWindow::cmdBrowse_Click()

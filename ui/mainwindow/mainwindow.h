@@ -16,6 +16,7 @@ namespace kovaldi {
 class AutoSizeLabel;
 class FolderChooser;
 class FileSystem;
+class RunWindowAdapter;
 class SettingsStore;
 class UpDown;
 struct NumberBoxLimits;
@@ -108,6 +109,7 @@ private:
     QString m_relativeBase;
     FolderChooser* m_folderChooser;
     bool m_loaded = false;
+    RunWindowAdapter* m_run = nullptr; // the run in progress
 };
 
 } // namespace kovaldi

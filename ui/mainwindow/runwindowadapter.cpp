@@ -8,8 +8,14 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
 
 namespace kovaldi {
+
+RunWindowAdapter::RunWindowAdapter(Parts parts) : m_parts(std::move(parts)) {}
+
+RunWindowAdapter::~RunWindowAdapter() = default;
 
 QString RunWindowAdapter::TargetFolderText() const
 {
@@ -58,8 +64,6 @@ bool RunWindowAdapter::Ask(const QString& text)
 
 void RunWindowAdapter::Tell(const QString& text, MessageKind kind)
 {
-    // The outcome appears over a window that shows the last folder and the full bar.
-    pacePainting(false);
     ShowMessage(m_parts.window, text, kind);
 }
 
@@ -72,8 +76,10 @@ bool RunWindowAdapter::Confirm(const QString& question, const RunFigures& figure
 
 void RunWindowAdapter::TellOutcome(const QString& text, MessageKind kind, const RunResult& result)
 {
-    // The outcome appears over a window that shows the last folder and the full bar.
+    // The outcome appears over a window that shows the last folder and the full bar, with
+    // every input locked, Make too: nothing is left to stop.
     pacePainting(false);
+    offerStop(false);
     ShowMessage(m_parts.window, text, kind,
                 {.informativeText = OutcomeCounts(result),
                  .detailedText = FailureDetails(result.failures)});
@@ -83,6 +89,8 @@ void RunWindowAdapter::LockInputs()
 {
     m_focusBeforeLock = m_parts.window->focusWidget();
     m_parts.lockInputs();
+    m_stopRequested = false;
+    offerStop(true);
     pacePainting(true);
     m_parts.window->installEventFilter(this);
 }
@@ -91,6 +99,7 @@ void RunWindowAdapter::UnlockInputs()
 {
     m_parts.window->removeEventFilter(this);
     pacePainting(false);
+    offerStop(false);
     m_parts.unlockInputs();
     if (m_focusBeforeLock && m_focusBeforeLock->isEnabled())
         m_focusBeforeLock->setFocus(Qt::OtherFocusReason);
@@ -129,6 +138,18 @@ void RunWindowAdapter::drawFrame()
         widget->setUpdatesEnabled(false);
     }
     m_sinceFrame.start();
+}
+
+void RunWindowAdapter::offerStop(bool offered)
+{
+    m_parts.make->setText(offered ? QStringLiteral("中止(&M)") : QStringLiteral("作成(&M)"));
+    m_parts.make->setEnabled(offered);
+    if (offered) {
+        m_escape = std::make_unique<QShortcut>(QKeySequence(Qt::Key_Escape), m_parts.window);
+        connect(m_escape.get(), &QShortcut::activated, this, &RunWindowAdapter::RequestStop);
+    } else {
+        m_escape.reset();
+    }
 }
 
 void RunWindowAdapter::pacePainting(bool paced)

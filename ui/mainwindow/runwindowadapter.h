@@ -7,16 +7,20 @@
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class QLineEdit;
 class QProgressBar;
+class QPushButton;
+class QShortcut;
 
 namespace kovaldi {
 
 class AutoSizeLabel;
 
 // The main window as a run sees it: its boxes, status line, progress bar, message boxes,
-// input lock and event pump.
+// input lock and event pump. While folders are being made, the Make button reads
+// "中止(&M)" and stays enabled: it, Alt+M and Escape ask the run to stop.
 class RunWindowAdapter : public QObject, public RunWindow
 {
 public:
@@ -39,11 +43,13 @@ public:
         const QLineEdit* digitCount;
         AutoSizeLabel* status;
         QProgressBar* bar;
+        QPushButton* make; // the stop button while folders are being made
         std::function<void()> lockInputs;
         std::function<void()> unlockInputs;
     };
 
-    explicit RunWindowAdapter(Parts parts) : m_parts(std::move(parts)) {}
+    explicit RunWindowAdapter(Parts parts);
+    ~RunWindowAdapter() override;
 
     QString TargetFolderText() const override;
     QString HeaderText() const override;
@@ -58,9 +64,13 @@ public:
     void Tell(const QString& text, MessageKind kind) override;
     bool Confirm(const QString& question, const RunFigures& figures) override;
     void TellOutcome(const QString& text, MessageKind kind, const RunResult& result) override;
+    bool StopRequested() override { return m_stopRequested; }
     void LockInputs() override;
     void UnlockInputs() override;
     void PumpEvents() override;
+
+    // The Make button pressed during the run; the run stops after the folder being made.
+    void RequestStop() { m_stopRequested = true; }
 
 protected:
     // A modal window opened over the window mid-run (the About window) would otherwise
@@ -73,6 +83,8 @@ private:
     // measured then); otherwise at every change.
     void pacePainting(bool paced);
     void drawFrame();
+    // Make as the stop button, or back as the lock leaves it.
+    void offerStop(bool offered);
 
     Parts m_parts;
     bool m_paced = false;
@@ -80,6 +92,8 @@ private:
     // Locking moves the focus off the disabled control (onto the version button, the
     // only one left); unlocking gives it back, so that the keyboard is where it was.
     QPointer<QWidget> m_focusBeforeLock;
+    bool m_stopRequested = false;
+    std::unique_ptr<QShortcut> m_escape;
 };
 
 } // namespace kovaldi

@@ -1,0 +1,145 @@
+// Stopping a run through the real window: the Make button reads "中止(&M)" while folders
+// are made, and it, Alt+M or Escape stop the run after the folder being made. Each press
+// comes from inside the run (queued after a given folder, so the run's own pump delivers
+// it), on real folders, with the real settings file.
+#include "mainwindow/mainwindow.h"
+#include "modaldriver.h"
+#include "scriptedfilesystem.h"
+#include "settings/settingsstore.h"
+#include "testenv.h"
+#include "widgets/autosizelabel.h"
+#include "windowfixture.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using kovaldi::test::MainWindowControls;
+using kovaldi::test::ModalDriver;
+
+namespace {
+
+void Press(const MainWindowControls& ui, const QString& press, int presses)
+{
+    int clicks = 0;
+    const QMetaObject::Connection counting =
+        QObject::connect(ui.cmdMake, &QPushButton::clicked, [&clicks] { ++clicks; });
+    for (int i = 0; i < presses; ++i) {
+        if (press == "button")
+            ui.cmdMake->click();
+        else if (press == "Alt+M")
+            QTest::keyClick(&ui.window, Qt::Key_M, Qt::AltModifier);
+        else
+            QTest::keyClick(&ui.window, Qt::Key_Escape);
+    }
+    // An access key shows its button pressed for a moment before it clicks.
+    if (press == "Alt+M")
+        QVERIFY(QTest::qWaitFor([&clicks, presses] { return clicks == presses; }));
+    QObject::disconnect(counting);
+}
+
+} // namespace
+
+class StopRunTest : public QObject
+{
+    Q_OBJECT
+private:
+    kovaldi::SettingsStore m_store;
+    kovaldi::test::MainWindowFixture m_windows;
+
+private slots:
+    void initTestCase() { kovaldi::test::UseTemporaryConfigHome(); }
+    void init() { kovaldi::test::ClearSettings(); }
+    void cleanup()
+    {
+        m_windows.reset();
+        QCOMPARE(QApplication::topLevelWidgets().size(), 0);
+    }
+
+    void stop_data()
+    {
+        QTest::addColumn<QString>("press");
+        QTest::addColumn<int>("presses");
+        QTest::addColumn<int>("after"); // the folder after which the press comes
+        QTest::addColumn<QString>("outcome");
+        QTest::addColumn<QString>("counts");
+        const QString stopped = QStringLiteral("information|中止しました。|Kovaldi|Ok|");
+        QTest::newRow("Make button") << "button" << 1 << 3 << stopped << "作成: 3 個\n残り: 7 個";
+        QTest::newRow("Alt+M") << "Alt+M" << 1 << 3 << stopped << "作成: 3 個\n残り: 7 個";
+        QTest::newRow("Escape") << "Escape" << 1 << 3 << stopped << "作成: 3 個\n残り: 7 個";
+        QTest::newRow("pressed twice: one stop")
+            << "button" << 2 << 3 << stopped << "作成: 3 個\n残り: 7 個";
+        QTest::newRow("after the first folder")
+            << "Escape" << 1 << 1 << stopped << "作成: 1 個\n残り: 9 個";
+        QTest::newRow("during the last folder: nothing left to stop")
+            << "button" << 1 << 10 << "information|完了！|Kovaldi|Ok|"
+            << "作成: 10 個";
+    }
+    void stop()
+    {
+        QFETCH(QString, press);
+        QFETCH(int, presses);
+        QFETCH(int, after);
+        QFETCH(QString, outcome);
+        QFETCH(QString, counts);
+        QTemporaryDir dir;
+        const auto& ui = m_windows.show(m_store);
+        const QStringList inputs{dir.path(), "s", "", "1", "10", "2"};
+        ui.setBoxTexts(inputs);
+        ui.cmdMake->setFocus();
+
+        QString midRun;
+        kovaldi::test::ScriptedFileSystem fileSystem;
+        fileSystem.afterCreate = [&](int tried) {
+            if (tried == 1) { // while folders are made: only Make, as the stop button
+                midRun = ui.lockMismatch(true, ui.cmdMake) + ui.cmdMake->text() +
+                         (ui.cmdMake->isEnabled() ? " enabled" : " disabled");
+                // The window system gives the window back its activity when the question
+                // closes; the offscreen one does not.
+                ui.window.activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&ui.window));
+            }
+            if (tried == after)
+                QMetaObject::invokeMethod(
+                    ui.cmdMake, [&] { Press(ui, press, presses); }, Qt::QueuedConnection);
+        };
+        ui.window.setFileSystem(&fileSystem);
+
+        ModalDriver driver;
+        QString underOutcome;
+        driver.expectMessage(QMessageBox::Yes);
+        driver.expectMessage(QMessageBox::Ok, [&](QMessageBox*) {
+            underOutcome = ui.lockMismatch(true) + ui.cmdMake->text();
+        });
+        ui.cmdMake->click();
+        QCOMPARE(driver.failures(), QStringList());
+        QCOMPARE(midRun, "中止(&M) enabled");
+        QCOMPARE(underOutcome, "作成(&M)"); // locked as the design has it, Make too
+        QCOMPARE(driver.messages(), (QStringList{"question|フォルダ作成の一括処理を行います。|"
+                                                 "Kovaldi|Yes,No|Yes",
+                                                 outcome}));
+        QCOMPARE(driver.shown().value(1).informative, counts);
+
+        QStringList made;
+        for (int i = 1; i <= std::min(after, 10); ++i)
+            made << QStringLiteral("s%1").arg(i, 2, 10, QLatin1Char('0'));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name), made);
+        // Unlocked, Make back as it was, the keyboard where it was, the inputs stored.
+        QCOMPARE(ui.lockMismatch(false), QString());
+        QCOMPARE(ui.cmdMake->text(), "作成(&M)");
+        QCOMPARE(ui.window.focusWidget(), ui.cmdMake);
+        QCOMPARE(kovaldi::LoadInputs(m_store), inputs);
+        // Escape and Make outside a run stop nothing: the next run goes through.
+        driver.expectMessage(QMessageBox::No);
+        QTest::keyClick(&ui.window, Qt::Key_Escape);
+        ui.cmdMake->click();
+        QCOMPARE(driver.failures(), QStringList());
+        QCOMPARE(driver.messages().size(), 3);
+    }
+};
+
+QTEST_MAIN(StopRunTest)
+#include "stoprun_test.moc"

@@ -167,7 +167,7 @@ private slots:
         ui.cmdMake->click();
         QCOMPARE(driver.failures(), QStringList());
         QCOMPARE(driver.messages().last(),
-                 found ? "information|完了！|Kovaldi|Ok|"
+                 found ? "information|完了！|Kovaldi|Ok|Ok"
                        : "warning|指定したパスが見つかりません。|Kovaldi|Ok|");
         QStringList madeUnderHome;
         QDirIterator it(m_root.filePath("home"), QDir::AllEntries | QDir::NoDotAndDotDot,

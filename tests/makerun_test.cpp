@@ -34,7 +34,7 @@ namespace {
 
 const QString kAsk =
     QStringLiteral("question|フォルダ作成の一括処理を行います。|Kovaldi|Yes,No|Yes");
-const QString kDone = QStringLiteral("information|完了！|Kovaldi|Ok|");
+const QString kDone = QStringLiteral("information|完了！|Kovaldi|Ok|Ok");
 
 // Records what a message box shows and presses the button; never leaves a box open.
 QString Answer(QWidget* modal, QMessageBox::StandardButton press)
@@ -115,7 +115,7 @@ private slots:
         row("all made", "@", "-2", {}, {kAsk, kDone});
         row("some exist, target ending in a separator", QStringLiteral("@") + QDir::separator(),
             "-2", {"n-01f", "n01f"},
-            {kAsk, "information|完了！（一部作成できなかったフォルダがあります）|Kovaldi|Ok|"});
+            {kAsk, "information|完了！（一部作成できなかったフォルダがあります）|Kovaldi|Ok|Ok"});
         row("all exist", "@", "-2", {"n-01f", "n-02f", "n00f", "n01f"},
             {kAsk, "error|フォルダの作成に失敗しました。|Kovaldi|Ok|"});
     }

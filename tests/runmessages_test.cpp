@@ -22,6 +22,12 @@ using kovaldi::CreateResult;
 using kovaldi::FailureReason;
 using kovaldi::test::ModalDriver;
 
+namespace {
+
+const QString kUndo = QStringLiteral("元に戻す(&U)");
+
+} // namespace
+
 class RunMessagesTest : public QObject
 {
     Q_OBJECT
@@ -135,10 +141,10 @@ private slots:
 
     // Folders n02 and n04 of four fail for the row's reason: the design's text and icon,
     // the counts beneath, and behind the details button the reason in Japanese with the
-    // names.
+    // names. A run that made a folder offers to take it back.
     void outcomeTellsWhatFailedAndWhy_data()
     {
-        QTest::addColumn<int>("reason"); // FailureReason; -1: nothing fails, 5: all fail
+        QTest::addColumn<int>("reason"); // FailureReason
         QTest::addColumn<QString>("systemText");
         QTest::addColumn<QString>("reasonText");
         const auto row = [](const char* name, FailureReason reason, const char* text,
@@ -180,21 +186,22 @@ private slots:
         ui.cmdMake->click();
         QCOMPARE(driver.failures(), QStringList());
         QCOMPARE(driver.messages().value(1),
-                 "information|完了！（一部作成できなかったフォルダがあります）|Kovaldi|Ok|");
+                 "information|完了！（一部作成できなかったフォルダがあります）|Kovaldi|Ok|Ok");
         const ModalDriver::Shown outcome = driver.shown().value(1);
         QCOMPARE(outcome.informative, "作成: 2 個\n失敗: 2 個");
         QCOMPARE(outcome.details,
                  "作成できなかったフォルダ: 2 個\n\n" + reasonText + ": 2 個\n  n02\n  n04");
+        QVERIFY(outcome.captions.contains(kUndo));
     }
 
-    // The design's three outcomes keep their texts and icons; only a run with failures has
-    // details.
+    // The design's three outcomes keep their texts and icons; only a run that made a
+    // folder offers the undo, and only one with failures has details.
     void outcomeTextsStay_data()
     {
         QTest::addColumn<QStringList>("failing");
         QTest::addColumn<QString>("described");
         QTest::addColumn<QString>("informative");
-        QTest::newRow("all made") << QStringList() << "information|完了！|Kovaldi|Ok|"
+        QTest::newRow("all made") << QStringList() << "information|完了！|Kovaldi|Ok|Ok"
                                   << "作成: 3 個";
         QTest::newRow("all failed") << QStringList{"n01", "n02", "n03"}
                                     << "error|フォルダの作成に失敗しました。|Kovaldi|Ok|"
@@ -223,6 +230,7 @@ private slots:
         const ModalDriver::Shown outcome = driver.shown().value(1);
         QCOMPARE(outcome.informative, informative);
         QCOMPARE(outcome.details.isEmpty(), failing.isEmpty());
+        QCOMPARE(outcome.captions.contains(kUndo), failing.size() < 3);
     }
 
     // 3,000 failures for two reasons: about a thousand names in all, each group saying how

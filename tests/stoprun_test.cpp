@@ -66,7 +66,7 @@ private slots:
         QTest::addColumn<int>("after"); // the folder after which the press comes
         QTest::addColumn<QString>("outcome");
         QTest::addColumn<QString>("counts");
-        const QString stopped = QStringLiteral("information|中止しました。|Kovaldi|Ok|");
+        const QString stopped = QStringLiteral("information|中止しました。|Kovaldi|Ok|Ok");
         QTest::newRow("Make button") << "button" << 1 << 3 << stopped << "作成: 3 個\n残り: 7 個";
         QTest::newRow("Alt+M") << "Alt+M" << 1 << 3 << stopped << "作成: 3 個\n残り: 7 個";
         QTest::newRow("Escape") << "Escape" << 1 << 3 << stopped << "作成: 3 個\n残り: 7 個";
@@ -75,7 +75,7 @@ private slots:
         QTest::newRow("after the first folder")
             << "Escape" << 1 << 1 << stopped << "作成: 1 個\n残り: 9 個";
         QTest::newRow("during the last folder: nothing left to stop")
-            << "button" << 1 << 10 << "information|完了！|Kovaldi|Ok|"
+            << "button" << 1 << 10 << "information|完了！|Kovaldi|Ok|Ok"
             << "作成: 10 個";
     }
     void stop()

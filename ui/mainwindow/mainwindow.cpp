@@ -266,6 +266,7 @@ void MainWindow::cmdMake_Click()
                              .status = lblStatus,
                              .bar = pbStatus,
                              .make = cmdMake,
+                             .fileSystem = &fileSystem,
                              .lockInputs = std::bind_front(&MainWindow::LockInputs, this),
                              .unlockInputs = std::bind_front(&MainWindow::UnlockInputs, this)});
     m_run = &window;

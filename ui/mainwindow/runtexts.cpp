@@ -3,6 +3,7 @@
 #include "run/failurelog.h"
 #include "run/runfigures.h"
 #include "run/runresult.h"
+#include "undo/undo.h"
 
 #include <QLocale>
 #include <QStringList>
@@ -125,6 +126,72 @@ QString FailureReasonText(FailureReason reason, const QString& systemText)
         break;
     }
     return OtherError(systemText);
+}
+
+QString KeptReasonText(KeptReason reason, const QString& systemText)
+{
+    switch (reason) {
+    case KeptReason::NotEmpty:
+        return QStringLiteral("中にファイルやフォルダがあります");
+    case KeptReason::Gone:
+        return QStringLiteral("既にありません");
+    case KeptReason::ReplacedByFile:
+        return QStringLiteral("ファイルに置き換わっています");
+    case KeptReason::ReplacedByLink:
+        return QStringLiteral("リンクに置き換わっています");
+    case KeptReason::AccessRefused:
+        return QStringLiteral("アクセスが拒否されました");
+    case KeptReason::OutsideTarget:
+        return QStringLiteral("作成先のフォルダの外にあります");
+    case KeptReason::Other:
+        break;
+    }
+    return OtherError(systemText);
+}
+
+QString UndoQuestion(qint64 folders)
+{
+    return QStringLiteral("作成した %1のフォルダを削除して、元に戻しますか？").arg(Pieces(folders));
+}
+
+QString UndoQuestionDetails()
+{
+    return QStringLiteral("後から作成したものから順に、空のフォルダだけを削除します。"
+                          "中にファイルなどがあるフォルダは残します。");
+}
+
+UndoMessage DescribeUndo(const UndoReport& report)
+{
+    UndoMessage message;
+    if (report.kept == 0) {
+        message.text = QStringLiteral("元に戻しました。");
+    } else if (report.removed > 0) {
+        message.text = QStringLiteral("元に戻しました。（一部残したフォルダがあります）");
+    } else {
+        // Nothing was taken back: the one outcome that asks for the user's attention.
+        message.text = QStringLiteral("フォルダを削除できませんでした。");
+        message.kind = MessageKind::Warning;
+    }
+    QStringList counts{QStringLiteral("削除: ") + Pieces(report.removed)};
+    if (report.kept > 0)
+        counts << QStringLiteral("残したフォルダ: ") + Pieces(report.kept);
+    message.informativeText = counts.join(u'\n');
+    if (report.kept == 0)
+        return message;
+
+    QStringList lines{QStringLiteral("残したフォルダ: ") + Pieces(report.kept)};
+    for (const auto& [reason, count] : report.keptByReason) {
+        QStringList names;
+        for (const UndoReport::Kept& item : report.keptItems)
+            if (item.reason == reason)
+                names << (reason == KeptReason::Other && !item.systemText.isEmpty()
+                              ? item.name + QStringLiteral("「") + item.systemText +
+                                    QStringLiteral("」")
+                              : item.name);
+        AppendGroup(lines, KeptReasonText(reason, QString()), count, names);
+    }
+    message.detailedText = lines.join(u'\n');
+    return message;
 }
 
 } // namespace kovaldi

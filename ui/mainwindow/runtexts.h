@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/filesystem.h"
+#include "run/messagekind.h"
 
 #include <QString>
 
@@ -9,9 +10,10 @@ namespace kovaldi {
 class FailureLog;
 struct RunFigures;
 struct RunResult;
+struct UndoReport;
 
 // The Japanese texts that the run's messages carry beneath the design's own: what a run
-// is about to do, and what it did and why. Counts are written with
+// is about to do, what it did and why, and what an undo did. Counts are written with
 // thousands separators.
 
 // Beneath the confirmation: target, count, first and last name, the names taken already.
@@ -24,4 +26,20 @@ QString OutcomeCounts(const RunResult& result);
 QString FailureDetails(const FailureLog& failures);
 
 QString FailureReasonText(FailureReason reason, const QString& systemText);
+QString KeptReasonText(KeptReason reason, const QString& systemText);
+
+// The undo's question, for the folders a run made.
+QString UndoQuestion(qint64 folders);
+QString UndoQuestionDetails();
+
+// What an undo did, as a message.
+struct UndoMessage
+{
+    QString text;
+    MessageKind kind = MessageKind::Information;
+    QString informativeText;
+    QString detailedText; // the folders kept, by reason
+};
+UndoMessage DescribeUndo(const UndoReport& report);
+
 } // namespace kovaldi

@@ -3,8 +3,10 @@
 #include "desktop/messagebox.h"
 #include "mainwindow/runtexts.h"
 #include "run/runresult.h"
+#include "undo/undo.h"
 #include "widgets/autosizelabel.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -80,9 +82,35 @@ void RunWindowAdapter::TellOutcome(const QString& text, MessageKind kind, const 
     // every input locked, Make too: nothing is left to stop.
     pacePainting(false);
     offerStop(false);
-    ShowMessage(m_parts.window, text, kind,
-                {.informativeText = OutcomeCounts(result),
-                 .detailedText = FailureDetails(result.failures)});
+    const MessageExtras extras{.informativeText = OutcomeCounts(result),
+                               .detailedText = FailureDetails(result.failures),
+                               .extraButton =
+                                   result.made > 0 ? QStringLiteral("元に戻す(&U)") : QString()};
+    // Declining the undo's question leads back to the outcome.
+    while (ShowMessage(m_parts.window, text, kind, extras) == MessageAnswer::Extra)
+        if (undoRun(result))
+            return;
+}
+
+bool RunWindowAdapter::undoRun(const RunResult& result)
+{
+    const UndoPlan plan = PlanFromRun(result);
+    if (ShowMessage(m_parts.window, UndoQuestion(plan.names.size()), MessageKind::Question,
+                    {.informativeText = UndoQuestionDetails()}) != MessageAnswer::Accepted)
+        return false;
+
+    const QString lastFolder = m_parts.status->text();
+    m_parts.status->setText(QStringLiteral("元に戻しています・・・"));
+    m_parts.status->repaint();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const UndoReport report = Undo(*m_parts.fileSystem, plan, UndoMode::Remove);
+    QApplication::restoreOverrideCursor();
+    m_parts.status->setText(lastFolder);
+
+    const UndoMessage message = DescribeUndo(report);
+    ShowMessage(m_parts.window, message.text, message.kind,
+                {.informativeText = message.informativeText, .detailedText = message.detailedText});
+    return true;
 }
 
 void RunWindowAdapter::LockInputs()

@@ -17,10 +17,12 @@ class QShortcut;
 namespace kovaldi {
 
 class AutoSizeLabel;
+class FileSystem;
 
 // The main window as a run sees it: its boxes, status line, progress bar, message boxes,
 // input lock and event pump. While folders are being made, the Make button reads
-// "中止(&M)" and stays enabled: it, Alt+M and Escape ask the run to stop.
+// "中止(&M)" and stays enabled: it, Alt+M and Escape ask the run to stop. The outcome
+// offers to take the run back.
 class RunWindowAdapter : public QObject, public RunWindow
 {
 public:
@@ -43,7 +45,8 @@ public:
         const QLineEdit* digitCount;
         AutoSizeLabel* status;
         QProgressBar* bar;
-        QPushButton* make; // the stop button while folders are being made
+        QPushButton* make;      // the stop button while folders are being made
+        FileSystem* fileSystem; // where an undo removes the run's folders
         std::function<void()> lockInputs;
         std::function<void()> unlockInputs;
     };
@@ -85,6 +88,8 @@ private:
     void drawFrame();
     // Make as the stop button, or back as the lock leaves it.
     void offerStop(bool offered);
+    // Asks, removes the run's folders and reports; false when the user declined.
+    bool undoRun(const RunResult& result);
 
     Parts m_parts;
     bool m_paced = false;

@@ -1,25 +1,36 @@
 // Renders Kovaldi's windows to PNG files, for a look at them without a display:
-//   QT_QPA_PLATFORM=offscreen kovaldi-shot [--example] <output folder>
+//   QT_QPA_PLATFORM=offscreen kovaldi-shot [--example | --run] <output folder>
 // The settings come from a fresh temporary folder, so the main window shows a first start;
 // with --example it shows the inputs of a typical run instead (the build renders the
-// metainfo's screenshots this way).
+// metainfo's screenshots this way). With --run it renders a run's messages instead, and
+// the window while folders are made, from runs in a temporary folder.
 #include "about/aboutwindow.h"
 #include "desktop/appearance.h"
+#include "files/localfilesystem.h"
 #include "mainwindow/mainwindow.h"
 #include "settings/settingsstore.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPixmap>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 #include <cstdio>
+#include <deque>
+#include <functional>
 
 namespace {
 
-bool Save(QWidget& window, const QString& path)
+bool Save(const QPixmap& picture, const QString& path)
 {
-    if (!window.grab().save(path)) {
+    if (!picture.save(path)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return false;
     }
@@ -27,17 +38,162 @@ bool Save(QWidget& window, const QString& path)
     return true;
 }
 
+bool Save(QWidget& window, const QString& path)
+{
+    return Save(window.grab(), path);
+}
+
+// Makes folders for real, except that some names fail for reasons a temporary folder
+// cannot give, and calls midRun after the 1,500th folder.
+class ShotFileSystem : public kovaldi::LocalFileSystem
+{
+public:
+    std::function<void()> midRun;
+
+    kovaldi::CreateResult CreateFolder(const QString& path) override
+    {
+        using kovaldi::FailureReason;
+        const int number = path.right(4).toInt();
+        kovaldi::CreateResult result;
+        if (number >= 100 && number < 400)
+            result = {false, FailureReason::AccessRefused, {}};
+        else if (number >= 600 && number < 620)
+            result = {false, FailureReason::Other, QStringLiteral("Input/output error")};
+        else
+            result = LocalFileSystem::CreateFolder(path);
+        if (++m_tried == 1500 && midRun)
+            std::exchange(midRun, nullptr)();
+        return result;
+    }
+
+    void restart() { m_tried = 0; }
+
+private:
+    int m_tried = 0;
+};
+
+// Answers each modal window as it opens, in order.
+class Answers
+{
+public:
+    Answers()
+    {
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (m_answers.empty() || !modal || modal == m_last || !modal->isVisible())
+                return;
+            m_last = modal;
+            const auto answer = m_answers.front();
+            m_answers.pop_front();
+            answer(qobject_cast<QMessageBox*>(modal));
+        });
+        m_timer.start();
+    }
+    void then(std::function<void(QMessageBox*)> answer) { m_answers.push_back(std::move(answer)); }
+
+private:
+    std::deque<std::function<void(QMessageBox*)>> m_answers;
+    QTimer m_timer;
+    QPointer<QWidget> m_last; // a new box may take the place of a closed one
+};
+
+// The button of a message box with this caption, or its details button for an empty one.
+QAbstractButton* Button(QMessageBox* box, const QString& caption)
+{
+    for (QAbstractButton* button : box->buttons()) {
+        const bool details =
+            box->buttonRole(button) == QMessageBox::ActionRole && !button->text().contains(u'&');
+        if (caption.isEmpty() ? details : button->text() == caption)
+            return button;
+    }
+    return nullptr;
+}
+
+// A message box with its details open when it has some; then presses the button with
+// the caption, or else the standard one. Clears saved when the picture was not written.
+std::function<void(QMessageBox*)> SaveAndPress(bool& saved, const QString& path,
+                                               QMessageBox::StandardButton standard,
+                                               const QString& caption = QString())
+{
+    return [&saved, path, standard, caption](QMessageBox* box) {
+        if (!box) {
+            saved = false;
+            return;
+        }
+        if (QAbstractButton* details = Button(box, QString())) {
+            details->click();
+            QApplication::processEvents();
+        }
+        saved = Save(*box, path) && saved;
+        if (QAbstractButton* press =
+                caption.isEmpty() ? box->button(standard) : Button(box, caption))
+            press->click();
+        else
+            box->close();
+    };
+}
+
+// Two runs of 3,000 folders: one stopped half-way, then one over the same names in which
+// some fail, taken back with a file put into one of its folders.
+bool SaveRun(kovaldi::MainWindow& window, const QString& outputFolder)
+{
+    bool saved = true;
+    QTemporaryDir target;
+    QFile(target.filePath(QStringLiteral("写真_0007"))).open(QIODevice::WriteOnly);
+    const QStringList inputs{target.path(),       QStringLiteral("写真_"), QString(),
+                             QStringLiteral("1"), QStringLiteral("3000"),  QStringLiteral("4")};
+    const QString names[] = {"txtPath", "txtHeader", "txtFooter", "txtMin", "txtMax", "txtBeam"};
+    for (int i = 0; i < 6; ++i)
+        window.findChild<QLineEdit*>(names[i])->setText(inputs[i]);
+    auto* make = window.findChild<QPushButton*>(QStringLiteral("cmdMake"));
+    ShotFileSystem fileSystem;
+    window.setFileSystem(&fileSystem);
+    const QString folder = outputFolder + u'/';
+
+    Answers answers;
+    answers.then(
+        SaveAndPress(saved, folder + QStringLiteral("run-confirmation.png"), QMessageBox::Yes));
+    fileSystem.midRun = [&] {
+        // What the screen shows: the status line and the bar as last drawn.
+        saved = Save(window.screen()->grabWindow(window.winId()),
+                     folder + QStringLiteral("run-making.png")) &&
+                saved;
+        make->click();
+    };
+    answers.then(SaveAndPress(saved, folder + QStringLiteral("run-stopped.png"), QMessageBox::Ok));
+    make->click();
+
+    fileSystem.restart();
+    answers.then([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+    answers.then([&](QMessageBox* box) {
+        QFile(target.filePath(QStringLiteral("写真_2900/memo.txt"))).open(QIODevice::WriteOnly);
+        SaveAndPress(saved, folder + QStringLiteral("run-failures.png"), QMessageBox::Ok,
+                     QStringLiteral("元に戻す(&U)"))(box);
+    });
+    answers.then(
+        SaveAndPress(saved, folder + QStringLiteral("run-undo-question.png"), QMessageBox::Yes));
+    answers.then(
+        SaveAndPress(saved, folder + QStringLiteral("run-undo-report.png"), QMessageBox::Ok));
+    make->click();
+    window.setFileSystem(nullptr);
+    return saved;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    // Settings and the runs' journal stay out of the user's own.
     QTemporaryDir configHome;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(configHome.path()));
     QApplication application(argc, argv);
     QApplication::setFont(kovaldi::JapaneseGothicFont(9));
     kovaldi::InstallQtTranslations(application);
     QStringList arguments = QApplication::arguments().mid(1);
     const bool example = arguments.removeAll(QStringLiteral("--example")) > 0;
+    const bool run = arguments.removeAll(QStringLiteral("--run")) > 0;
     const QString outputFolder = arguments.isEmpty() ? QDir::currentPath() : arguments.first();
     QDir().mkpath(outputFolder);
 
@@ -56,6 +212,8 @@ int main(int argc, char* argv[])
     kovaldi::MainWindow window(settings);
     window.show();
     QApplication::processEvents();
+    if (run)
+        return SaveRun(window, outputFolder) ? 0 : 1;
     if (!Save(window, outputFolder + QStringLiteral("/mainwindow.png")))
         return 1;
 

@@ -35,6 +35,22 @@ void AppendGroup(QStringList& lines, const QString& reason, qint64 count, const 
         lines << QStringLiteral("  ほか ") + Pieces(count - names.size());
 }
 
+// A long path may break after each separator: a label breaks lines only where it may, and
+// a path has no spaces, so the box would cut it off at the screen's edge.
+QString Breakable(const QString& path)
+{
+    constexpr qsizetype kLongPath = 60;
+    if (path.size() <= kLongPath)
+        return path;
+    QString text;
+    for (const QChar c : path) {
+        text += c;
+        if (c == u'/' || c == u'\\')
+            text += QChar(0x200B); // zero width space
+    }
+    return text;
+}
+
 QString OtherError(const QString& systemText)
 {
     return systemText.isEmpty() ? QStringLiteral("その他のエラー")
@@ -46,7 +62,7 @@ QString OtherError(const QString& systemText)
 QString ConfirmationDetails(const RunFigures& figures)
 {
     QStringList lines;
-    lines << QStringLiteral("作成先: ") + figures.target;
+    lines << QStringLiteral("作成先: ") + Breakable(figures.target);
     lines << QStringLiteral("フォルダ数: ") + Pieces(figures.count);
     if (figures.count == 1) {
         lines << QStringLiteral("フォルダ名: ") + figures.firstName;

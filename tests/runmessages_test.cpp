@@ -139,17 +139,26 @@ private slots:
                  "作成先: /t\nフォルダ数: 110,000 個\n最初: a000001\n最後: a110000\n" + expected);
     }
 
-    // Folders n02 and n04 of four fail for the row's reason: the design's text and icon,
-    // the counts beneath, and behind the details button the reason in Japanese with the
-    // names. A run that made a folder offers to take it back.
-    void outcomeTellsWhatFailedAndWhy_data()
+    // Of four folders, n02 and n04 (or the row's) fail for the row's reason: the design's
+    // text and icon, the counts beneath, behind the details button the reason in Japanese
+    // with the names, and the Undo button when a folder was made.
+    void outcomeTellsWhatHappenedAndWhy_data()
     {
         QTest::addColumn<int>("reason"); // FailureReason
         QTest::addColumn<QString>("systemText");
         QTest::addColumn<QString>("reasonText");
-        const auto row = [](const char* name, FailureReason reason, const char* text,
-                            const char* systemText = "") {
-            QTest::newRow(name) << int(reason) << systemText << text;
+        QTest::addColumn<QStringList>("failing");
+        QTest::addColumn<QString>("described");
+        const QString partly =
+            "information|完了！（一部作成できなかったフォルダがあります）|Kovaldi|Ok|Ok";
+        const auto row = [&](const char* name, FailureReason reason, const char* text,
+                             const char* systemText = "",
+                             const QStringList& failing = {"n02", "n04"}) {
+            QTest::newRow(name) << int(reason) << systemText << text << failing
+                                << (failing.isEmpty() ? "information|完了！|Kovaldi|Ok|Ok"
+                                    : failing.size() == 4
+                                        ? "error|フォルダの作成に失敗しました。|Kovaldi|Ok|"
+                                        : partly);
         };
         row("exists as folder", FailureReason::ExistsAsFolder, "同じ名前のフォルダが既にあります");
         row("exists as file", FailureReason::ExistsAsFile, "同じ名前のファイルが既にあります");
@@ -163,17 +172,19 @@ private slots:
         row("other, with the system's text", FailureReason::Other,
             "その他のエラー「Stale file handle」", "Stale file handle");
         row("other, without a text", FailureReason::Other, "その他のエラー");
+        row("nothing fails", FailureReason::Other, "", "", {});
+        row("every folder fails: no undo", FailureReason::AccessRefused, "アクセスが拒否されました",
+            "", {"n01", "n02", "n03", "n04"});
     }
-    void outcomeTellsWhatFailedAndWhy()
+    void outcomeTellsWhatHappenedAndWhy()
     {
         QFETCH(int, reason);
         QFETCH(QString, systemText);
         QFETCH(QString, reasonText);
+        QFETCH(QStringList, failing);
         kovaldi::test::ScriptedFileSystem fileSystem;
         fileSystem.create = [&](const QString& name) -> std::optional<CreateResult> {
-            if (name == "n02" || name == "n04")
-                return CreateResult{false, FailureReason(reason), systemText};
-            return CreateResult{true, {}, {}};
+            return CreateResult{!failing.contains(name), FailureReason(reason), systemText};
         };
         const auto& ui = m_windows.show(m_store);
         ui.window.setFileSystem(&fileSystem);
@@ -185,52 +196,17 @@ private slots:
         driver.expectMessage(QMessageBox::Ok);
         ui.cmdMake->click();
         QCOMPARE(driver.failures(), QStringList());
-        QCOMPARE(driver.messages().value(1),
-                 "information|完了！（一部作成できなかったフォルダがあります）|Kovaldi|Ok|Ok");
+        QTEST(driver.messages().value(1), "described");
         const ModalDriver::Shown outcome = driver.shown().value(1);
-        QCOMPARE(outcome.informative, "作成: 2 個\n失敗: 2 個");
-        QCOMPARE(outcome.details,
-                 "作成できなかったフォルダ: 2 個\n\n" + reasonText + ": 2 個\n  n02\n  n04");
-        QVERIFY(outcome.captions.contains(kUndo));
-    }
-
-    // The design's three outcomes keep their texts and icons; only a run that made a
-    // folder offers the undo, and only one with failures has details.
-    void outcomeTextsStay_data()
-    {
-        QTest::addColumn<QStringList>("failing");
-        QTest::addColumn<QString>("described");
-        QTest::addColumn<QString>("informative");
-        QTest::newRow("all made") << QStringList() << "information|完了！|Kovaldi|Ok|Ok"
-                                  << "作成: 3 個";
-        QTest::newRow("all failed") << QStringList{"n01", "n02", "n03"}
-                                    << "error|フォルダの作成に失敗しました。|Kovaldi|Ok|"
-                                    << "作成: 0 個\n失敗: 3 個";
-    }
-    void outcomeTextsStay()
-    {
-        QFETCH(QStringList, failing);
-        QFETCH(QString, described);
-        QFETCH(QString, informative);
-        kovaldi::test::ScriptedFileSystem fileSystem;
-        fileSystem.create = [&](const QString& name) -> std::optional<CreateResult> {
-            return CreateResult{!failing.contains(name), FailureReason::AccessRefused, {}};
-        };
-        const auto& ui = m_windows.show(m_store);
-        ui.window.setFileSystem(&fileSystem);
-        QTemporaryDir dir;
-        ui.setBoxTexts({dir.path(), "n", "", "1", "3", "2"});
-
-        ModalDriver driver;
-        driver.expectMessage(QMessageBox::Yes);
-        driver.expectMessage(QMessageBox::Ok);
-        ui.cmdMake->click();
-        QCOMPARE(driver.failures(), QStringList());
-        QCOMPARE(driver.messages().value(1), described);
-        const ModalDriver::Shown outcome = driver.shown().value(1);
-        QCOMPARE(outcome.informative, informative);
-        QCOMPARE(outcome.details.isEmpty(), failing.isEmpty());
-        QCOMPARE(outcome.captions.contains(kUndo), failing.size() < 3);
+        const QString failed = QString::number(failing.size()) + " 個";
+        const QString made = QString::number(4 - failing.size()) + " 個";
+        QCOMPARE(outcome.informative,
+                 "作成: " + made + (failing.isEmpty() ? QString() : "\n失敗: " + failed));
+        QCOMPARE(outcome.details, failing.isEmpty() ? QString()
+                                                    : "作成できなかったフォルダ: " + failed +
+                                                          "\n\n" + reasonText + ": " + failed +
+                                                          "\n  " + failing.join("\n  "));
+        QCOMPARE(outcome.captions.contains(kUndo), failing.size() < 4);
     }
 
     // 3,000 failures for two reasons: about a thousand names in all, each group saying how

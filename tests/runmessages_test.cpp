@@ -35,6 +35,21 @@ private:
     kovaldi::SettingsStore m_store;
     kovaldi::test::MainWindowFixture m_windows;
 
+    // Runs n1 to n<max> with digits digits through the window and the scripted file
+    // system, confirmed; the driver has the confirmation and the outcome.
+    void RunConfirmed(kovaldi::test::ScriptedFileSystem& fileSystem, const QString& max,
+                      const QString& digits, ModalDriver& driver)
+    {
+        const auto& ui = m_windows.show(m_store);
+        ui.window.setFileSystem(&fileSystem);
+        QTemporaryDir dir;
+        ui.setBoxTexts({dir.path(), "n", "", "1", max, digits});
+        driver.expectMessage(QMessageBox::Yes);
+        driver.expectMessage(QMessageBox::Ok, 120000);
+        ui.cmdMake->click();
+        QCOMPARE(driver.failures(), QStringList());
+    }
+
 private slots:
     void initTestCase() { kovaldi::test::UseTemporaryConfigHome(); }
     void cleanup()
@@ -186,16 +201,8 @@ private slots:
         fileSystem.create = [&](const QString& name) -> std::optional<CreateResult> {
             return CreateResult{!failing.contains(name), FailureReason(reason), systemText};
         };
-        const auto& ui = m_windows.show(m_store);
-        ui.window.setFileSystem(&fileSystem);
-        QTemporaryDir dir;
-        ui.setBoxTexts({dir.path(), "n", "", "1", "4", "2"});
-
         ModalDriver driver;
-        driver.expectMessage(QMessageBox::Yes);
-        driver.expectMessage(QMessageBox::Ok);
-        ui.cmdMake->click();
-        QCOMPARE(driver.failures(), QStringList());
+        RunConfirmed(fileSystem, "4", "2", driver);
         QTEST(driver.messages().value(1), "described");
         const ModalDriver::Shown outcome = driver.shown().value(1);
         const QString failed = QString::number(failing.size()) + " 個";
@@ -220,16 +227,8 @@ private slots:
                                                 : FailureReason::AccessRefused,
                                 {}};
         };
-        const auto& ui = m_windows.show(m_store);
-        ui.window.setFileSystem(&fileSystem);
-        QTemporaryDir dir;
-        ui.setBoxTexts({dir.path(), "n", "", "1", "3000", "4"});
-
         ModalDriver driver;
-        driver.expectMessage(QMessageBox::Yes);
-        driver.expectMessage(QMessageBox::Ok, 120000);
-        ui.cmdMake->click();
-        QCOMPARE(driver.failures(), QStringList());
+        RunConfirmed(fileSystem, "3000", "4", driver);
         const QStringList lines = driver.shown().value(1).details.split('\n');
         const QStringList names = lines.filter(QRegularExpression("^  n\\d{4}$"));
         QCOMPARE(names.size(), 1010);

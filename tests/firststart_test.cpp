@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <chrono>
+#include <filesystem>
 #include <memory>
 
 using kovaldi::MainWindow;
@@ -115,10 +117,11 @@ private slots:
                                                 << ""
                                                 << "home"
                                                 << "home";
-        QTest::newRow("stored relative target stays, taken from home") << "program-file"
-                                                                       << "sub"
-                                                                       << "=sub"
-                                                                       << "home";
+        QTest::newRow("stored relative target stays, directory untouched until used")
+            << "program-file"
+            << "sub"
+            << "=sub"
+            << "elsewhere";
     }
     void firstStart()
     {
@@ -134,6 +137,62 @@ private slots:
         const kovaldi::test::MainWindowControls ui(*window);
         QCOMPARE(ui.txtPath->text(), box.startsWith('=') ? box.mid(1) : Path(box));
         QCOMPARE(QDir::currentPath(), Canonical(directory));
+    }
+
+    // The probe folder comes and goes in the program's folder only when an answer is
+    // needed, and once: seen as a change of the folder's modification time.
+    void probeOnlyWhenNeeded_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("probes"); // after each step: 1 the folder was touched
+        QTest::newRow("empty box: the load") << ""
+                                             << "load make browse"
+                                             << "1 0 0";
+        QTest::newRow("stored absolute target: never") << "@/missing"
+                                                       << "load make browse"
+                                                       << "0 0 0";
+        QTest::newRow("stored relative target: the first Make") << "sub"
+                                                                << "load make make browse"
+                                                                << "0 1 0 0";
+        QTest::newRow("stored relative target: Browse") << "sub"
+                                                        << "load browse make"
+                                                        << "0 1 0";
+        QTest::newRow("home shorthand is absolute") << "~/sub"
+                                                    << "load make browse"
+                                                    << "0 0 0";
+    }
+    void probeOnlyWhenNeeded()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, steps);
+        QFETCH(QString, probes);
+        QVERIFY(m_store.SaveSetting("Kovaldi", "Config", "LastPath",
+                                    stored.replace("@", m_root.path())));
+        const std::filesystem::path program = QFile::encodeName(Path("program")).toStdString();
+        const auto past = std::filesystem::file_time_type::clock::now() - std::chrono::hours(48);
+        std::filesystem::last_write_time(program, past);
+        auto window = std::make_unique<MainWindow>(m_store);
+        window->setExecutableFolder(Path("program"));
+        FakeChooser chooser;
+        window->setFolderChooser(&chooser);
+        const kovaldi::test::MainWindowControls ui(*window);
+        QStringList touched;
+        for (const QString& step : steps.split(' ')) {
+            if (step == "load") {
+                QVERIFY(kovaldi::test::ShowActive(*window));
+            } else if (step == "browse") {
+                ui.cmdBrowse->click();
+            } else { // a warning or the confirmation, closed: nothing is made
+                kovaldi::test::ModalDriver driver;
+                driver.expect([](QWidget* modal) { modal->close(); });
+                ui.cmdMake->click();
+                QCOMPARE(driver.failures(), QStringList());
+            }
+            touched << (std::filesystem::last_write_time(program) == past ? "0" : "1");
+            std::filesystem::last_write_time(program, past);
+        }
+        QCOMPARE(touched.join(' '), probes);
     }
 
     // With the program's folder out of reach, a relative target and the home shorthand both

@@ -205,15 +205,10 @@ void MainWindow::Form_Load()
         boxes[i]->setText(stored.value(qsizetype(i)));
     lblStatus->setText(QString());
     m_programFolder = ProgramFolderFrom(m_executableFolder);
-    const TargetDefaults defaults =
-        ChooseTargetDefaults(m_executableFolder, HomeFolder(), CanCreateFoldersIn);
-    m_relativeBase = defaults.relativeBase;
-    // Relative targets are taken from the home folder from the start, in the run as in the
-    // picker; a program folder of the user's waits for Browse, as it always has.
-    if (defaults.fromHome)
-        QDir::setCurrent(m_relativeBase);
-    if (txtPath->text().isEmpty())
-        txtPath->setText(defaults.boxText);
+    if (txtPath->text().isEmpty()) {
+        EnterRelativeBase(QString());
+        txtPath->setText(targetDefaults().boxText);
+    }
     setWindowTitle(QStringLiteral("%1 - Version %2.%3.%4")
                        .arg(QLatin1String(version::title))
                        .arg(version::major)
@@ -255,6 +250,9 @@ void MainWindow::cmdMake_Click()
         m_run->RequestStop();
         return;
     }
+    // An empty text is refused before any folder is looked at.
+    if (!txtPath->text().isEmpty())
+        EnterRelativeBase(txtPath->text());
     HomeShorthandFileSystem fileSystem(*m_fileSystem, HomeFolder());
     RunWindowAdapter window({.window = this,
                              .target = txtPath,
@@ -276,15 +274,36 @@ void MainWindow::cmdMake_Click()
 
 void MainWindow::cmdBrowse_Click()
 {
-    // Relative targets resolve against the program's folder (or the home folder that stands
-    // in for it) from now on. The folder itself, not the box's form of it: "C:" would name
-    // the drive's current folder, not its root. Should the folder be gone, the picker still
-    // opens and the old directory stays.
-    QDir::setCurrent(m_relativeBase.isNull() ? m_executableFolder : m_relativeBase);
+    m_browsed = true;
+    EnterRelativeBase(txtPath->text());
     const QString chosen =
         m_folderChooser->chooseFolder(this, ExpandHomeShorthand(txtPath->text(), HomeFolder()));
     if (!chosen.isEmpty())
         txtPath->setText(chosen);
+}
+
+const TargetDefaults& MainWindow::targetDefaults()
+{
+    if (!m_targetDefaults)
+        m_targetDefaults =
+            ChooseTargetDefaults(m_executableFolder, HomeFolder(), CanCreateFoldersIn);
+    return *m_targetDefaults;
+}
+
+void MainWindow::EnterRelativeBase(const QString& targetText)
+{
+    // An absolute target needs no base: a start with a stored one touches no folder.
+    const QString path = ExpandHomeShorthand(targetText, HomeFolder());
+    if (!m_targetDefaults && !path.isEmpty() && QDir::isAbsolutePath(path))
+        return;
+    // Relative targets are taken from the home folder from the start when it stands in for
+    // the program's folder; from a program folder of the user's once Browse has been used,
+    // as they always have. The folder itself, not the box's form of it: "C:" would name the
+    // drive's current folder, not its root. Should the folder be gone, the old directory
+    // stays.
+    const TargetDefaults& defaults = targetDefaults();
+    if (defaults.fromHome || m_browsed)
+        QDir::setCurrent(defaults.relativeBase);
 }
 
 void MainWindow::Command1_Click()

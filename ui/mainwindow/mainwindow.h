@@ -1,9 +1,12 @@
 #pragma once
 
+#include "paths/targetdefaults.h"
+
 #include <QString>
 #include <QWidget>
 #include <array>
 #include <memory>
+#include <optional>
 
 class QGroupBox;
 class QLabel;
@@ -79,6 +82,13 @@ private:
 
     void createControls();
     void chainTabOrder();
+    // Where an empty target box starts and what relative targets resolve against. Finding
+    // out creates a probe folder in the program's folder, so it is done the first time the
+    // answer is needed (an empty box at load, a relative target at Make or Browse), once.
+    const TargetDefaults& targetDefaults();
+    // Makes the current directory what relative target texts are taken from, when the text
+    // at hand is one (or whenever the answer is known already).
+    void EnterRelativeBase(const QString& targetText);
 
     // The controls, by their design names (also their object names).
     QPushButton* Command1 = nullptr;
@@ -104,9 +114,10 @@ private:
     FileSystem* m_fileSystem = nullptr;
     QString m_executableFolder;
     QString m_programFolder;
-    // What relative target texts resolve against: the executable's folder, or the home
-    // folder when the user cannot create folders in the program's folder. Set by the load.
-    QString m_relativeBase;
+    std::optional<TargetDefaults> m_targetDefaults;
+    // Browse leads relative targets to the program's folder (or the home folder standing in
+    // for it) from then on.
+    bool m_browsed = false;
     FolderChooser* m_folderChooser;
     bool m_loaded = false;
     RunWindowAdapter* m_run = nullptr; // the run in progress

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -213,6 +214,49 @@ private slots:
                                 "?Subject=Marrowby%E3%81%AB%E3%81%A4%E3%81%84%E3%81%A6");
     }
 
+    // A link reached with Tab shows that it has the focus, and Enter or Space asks its
+    // question as a click does; a held key's repeats ask nothing more.
+    void linksByKeyboard_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("autoRepeat");
+        QTest::addColumn<QString>("question");
+        const QString home = QStringLiteral("ホームページを表示しますか？");
+        const QString mail = QStringLiteral(
+            "ご意見、ご感想、ご要望何でもお待ちしております。メールを送信しますか？");
+        QTest::newRow("home, Return") << "Label2" << int(Qt::Key_Return) << false << home;
+        QTest::newRow("home, Space") << "Label2" << int(Qt::Key_Space) << false << home;
+        QTest::newRow("mail, keypad Enter") << "Label3" << int(Qt::Key_Enter) << false << mail;
+        QTest::newRow("mail, Space") << "Label3" << int(Qt::Key_Space) << false << mail;
+        QTest::newRow("mail, a repeat") << "Label3" << int(Qt::Key_Space) << true << "";
+    }
+    void linksByKeyboard()
+    {
+        QFETCH(QString, link);
+        QFETCH(int, key);
+        QFETCH(bool, autoRepeat);
+        QFETCH(QString, question);
+        AboutWindow& about = ShownWindow();
+        QWidget* label = Control(link);
+        const QImage unfocused = label->grab().toImage();
+        while (QApplication::focusWidget() != label) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QVERIFY(QApplication::focusWidget() != Control("OKButton"));
+        }
+        QVERIFY(label->grab().toImage() != unfocused);
+        ModalDriver driver;
+        driver.expectMessage(QMessageBox::Yes, question.isEmpty() ? 300 : 3000);
+        QKeyEvent press(QEvent::KeyPress, key, {}, QString(), autoRepeat);
+        QApplication::sendEvent(label, &press);
+        QTRY_COMPARE(driver.pending(), 0);
+        QCOMPARE(driver.messages(),
+                 question.isEmpty() ? QStringList()
+                                    : QStringList{"question|" + question + "|Kovaldi|Yes,No|Yes"});
+        QCOMPARE(m_opened.size(), question.isEmpty() ? 0 : 1);
+        QVERIFY(about.isVisible());
+    }
+
     void openAndClose_data()
     {
         QTest::addColumn<QString>("how");
@@ -253,8 +297,11 @@ private slots:
                 auto* ok = about->findChild<QPushButton*>("OKButton");
                 QVERIFY(ok);
                 QTRY_COMPARE(QApplication::focusWidget(), ok);
-                QTest::keyClick(ok, Qt::Key_Tab);
-                QCOMPARE(QApplication::focusWidget(), ok);
+                // Tab runs through the links and back to the button.
+                for (const char* next : {"Label2", "Label3", "OKButton"}) {
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                    QCOMPARE(QApplication::focusWidget(), Control(about, next));
+                }
                 about->Label2_MouseMove(); // a bold link left behind must not come back
                 seen << QStringLiteral("open");
                 if (how == QLatin1String("OK button"))

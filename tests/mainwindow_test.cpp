@@ -1,6 +1,6 @@
 #include "desktop/appearance.h"
-#include "modaldriver.h"
 #include "mainwindow/mainwindow.h"
+#include "modaldriver.h"
 #include "process/programfolder.h"
 #include "settings/settingsstore.h"
 #include "testenv.h"
@@ -9,12 +9,15 @@
 #include "windowfixture.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QGroupBox>
-#include <QMessageBox>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 using kovaldi::MainWindow;
@@ -30,8 +33,8 @@ private:
     void Store(const QStringList& values) // in the order of the boxes
     {
         for (int i = 0; i < values.size(); ++i)
-            QVERIFY(m_store.SaveSetting("Kovaldi", "Config", kovaldi::kStoredInputs[i].key,
-                                        values[i]));
+            QVERIFY(
+                m_store.SaveSetting("Kovaldi", "Config", kovaldi::kStoredInputs[i].key, values[i]));
     }
 
 private slots:
@@ -212,6 +215,68 @@ private slots:
         QCOMPARE(clicks.size(), 1);
     }
 
+    void enterInABoxPressesMake_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("autoRepeat");
+        QTest::addColumn<int>("clicks");
+        for (const char* box : {"txtPath", "txtHeader", "txtFooter", "txtMin", "txtMax", "txtBeam"})
+            QTest::newRow(box) << box << int(Qt::Key_Return) << 0 << false << 1;
+        QTest::newRow("keypad Enter")
+            << "txtMin" << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << false << 1;
+        QTest::newRow("a held key's repeats")
+            << "txtHeader" << int(Qt::Key_Return) << 0 << true << 0;
+        QTest::newRow("Shift+Enter")
+            << "txtHeader" << int(Qt::Key_Return) << int(Qt::ShiftModifier) << false << 0;
+        QTest::newRow("on the spinner") << "udBeam" << int(Qt::Key_Return) << 0 << false << 0;
+    }
+    void enterInABoxPressesMake()
+    {
+        QFETCH(QString, control);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, autoRepeat);
+        const MainWindowControls& ui = m_windows.show(m_store);
+        auto* target = ui.window.findChild<QWidget*>(control);
+        disconnect(ui.cmdMake, &QPushButton::clicked, &ui.window, nullptr);
+        QSignalSpy clicks(ui.cmdMake, &QPushButton::clicked);
+        const QStringList texts = ui.boxTexts();
+        target->setFocus();
+        QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), QString(),
+                        autoRepeat);
+        QApplication::sendEvent(target, &press);
+        QTEST(int(clicks.size()), "clicks");
+        QCOMPARE(ui.boxTexts(), texts);
+    }
+
+    // The whole run from the keyboard: each message box takes the Enter meant for it, and the
+    // focus comes back to the box, where the key's release starts nothing more.
+    void enterRunsMakeWithItsQuestion()
+    {
+        QTemporaryDir target;
+        const MainWindowControls& ui = m_windows.show(m_store);
+        ui.setBoxTexts({QDir::toNativeSeparators(target.path()), "n", "", "1", "2", "0"});
+        ui.txtMax->setFocus();
+        kovaldi::test::ModalDriver driver;
+        const auto pressEnter = [](QWidget* modal) {
+            QWidget* focus = modal->focusWidget() ? modal->focusWidget() : modal;
+            QTest::keyPress(focus, Qt::Key_Return);
+        };
+        driver.expect(pressEnter);
+        driver.expect(pressEnter);
+        QTest::keyPress(ui.txtMax, Qt::Key_Return);
+        QCOMPARE(driver.failures(), QStringList());
+        QCOMPARE(QDir(target.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                 (QStringList{"n1", "n2"}));
+        QCOMPARE(ui.window.focusWidget(), ui.txtMax);
+        driver.expect([](QWidget* modal) { modal->close(); }, 300);
+        QTest::keyRelease(ui.txtMax, Qt::Key_Return);
+        QTRY_COMPARE(driver.pending(), 0);
+        QCOMPARE(driver.failures(), QStringList{"no modal window appeared in time"});
+    }
+
     void spinnerStepsTheDigitCount_data()
     {
         QTest::addColumn<int>("start");
@@ -231,6 +296,10 @@ private slots:
         row("below the range steps up from 0", -5, "up-arrow", 1);
         row("below the range cannot go down", -5, "down-key", -5);
         row("disabled", 3, "disabled up-arrow", 3);
+        row("Up in the digit box from 3", 3, "box up-key", 4);
+        row("Down in the digit box from 1", 1, "box down-key", 0);
+        row("Up in the digit box at 10", 10, "box up-key", 10);
+        row("Down in the digit box above the range", 50, "box down-key", 9);
     }
     void spinnerStepsTheDigitCount()
     {
@@ -247,8 +316,9 @@ private slots:
         else if (how == "down-arrow")
             QTest::mouseClick(spinner, Qt::LeftButton, {}, QPoint(8, spinner->height() - 3));
         else {
-            spinner->setFocus();
-            QTest::keyClick(spinner, how == "up-key" ? Qt::Key_Up : Qt::Key_Down);
+            QWidget* focus = how.startsWith("box") ? static_cast<QWidget*>(ui.txtBeam) : spinner;
+            focus->setFocus();
+            QTest::keyClick(focus, how.endsWith("up-key") ? Qt::Key_Up : Qt::Key_Down);
         }
         QCOMPARE(ui.txtBeam->text(), QString::number(expected));
         QCOMPARE(changes.size(), expected == start ? 0 : 1);

@@ -1,9 +1,10 @@
 // Renders Kovaldi's windows to PNG files, for a look at them without a display:
-//   QT_QPA_PLATFORM=offscreen kovaldi-shot [--example | --run] <output folder>
+//   QT_QPA_PLATFORM=offscreen kovaldi-shot [--example | --run] [--dark] <output folder>
 // The settings come from a fresh temporary folder, so the main window shows a first start;
 // with --example it shows the inputs of a typical run instead (the build renders the
 // metainfo's screenshots this way). With --run it renders a run's messages instead, and
-// the window while folders are made, from runs in a temporary folder.
+// the window while folders are made, from runs in a temporary folder. --dark draws them
+// on a dark palette, as a desktop's dark colour scheme hands it over.
 #include "about/aboutwindow.h"
 #include "desktop/appearance.h"
 #include "files/localfilesystem.h"
@@ -15,6 +16,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPalette>
 #include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
@@ -180,6 +182,33 @@ bool SaveRun(kovaldi::MainWindow& window, const QString& outputFolder)
     return saved;
 }
 
+// A dark colour scheme: light text on dark grey, as desktops hand it to Qt.
+QPalette DarkPalette()
+{
+    QPalette palette;
+    const QColor text(0xe8, 0xe8, 0xe8);
+    palette.setColor(QPalette::Window, QColor(0x2b, 0x2b, 0x2b));
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
+    palette.setColor(QPalette::AlternateBase, QColor(0x35, 0x35, 0x35));
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::Button, QColor(0x3a, 0x3a, 0x3a));
+    palette.setColor(QPalette::ButtonText, text);
+    palette.setColor(QPalette::ToolTipBase, QColor(0x3a, 0x3a, 0x3a));
+    palette.setColor(QPalette::ToolTipText, text);
+    palette.setColor(QPalette::Highlight, QColor(0x3d, 0x8e, 0xe6));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::Light, QColor(0x50, 0x50, 0x50));
+    palette.setColor(QPalette::Midlight, QColor(0x45, 0x45, 0x45));
+    palette.setColor(QPalette::Mid, QColor(0x30, 0x30, 0x30));
+    palette.setColor(QPalette::Dark, QColor(0x20, 0x20, 0x20));
+    palette.setColor(QPalette::Shadow, Qt::black);
+    for (const QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, QColor(0x80, 0x80, 0x80));
+    return palette;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -194,6 +223,8 @@ int main(int argc, char* argv[])
     QStringList arguments = QApplication::arguments().mid(1);
     const bool example = arguments.removeAll(QStringLiteral("--example")) > 0;
     const bool run = arguments.removeAll(QStringLiteral("--run")) > 0;
+    if (arguments.removeAll(QStringLiteral("--dark")) > 0)
+        QApplication::setPalette(DarkPalette());
     const QString outputFolder = arguments.isEmpty() ? QDir::currentPath() : arguments.first();
     QDir().mkpath(outputFolder);
 
@@ -226,6 +257,13 @@ int main(int argc, char* argv[])
     about.Label2_MouseMove();
     QApplication::processEvents();
     if (!Save(about, outputFolder + QStringLiteral("/aboutwindow-link.png")))
+        return 1;
+    // The mail link reached with Tab.
+    about.Form_MouseMove();
+    if (QWidget* mail = about.findChild<QWidget*>(QStringLiteral("Label3")))
+        mail->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    if (!Save(about, outputFolder + QStringLiteral("/aboutwindow-focus.png")))
         return 1;
     return 0;
 }

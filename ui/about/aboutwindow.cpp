@@ -4,6 +4,7 @@
 #include "desktop/messagebox.h"
 #include "version.h"
 #include "widgets/autosizelabel.h"
+#include "widgets/linklabel.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -115,11 +116,11 @@ void AboutWindow::createControls()
     }
     placeCopyright();
 
-    Label2 = new AutoSizeLabel(QStringLiteral("HomePage : ") + HomePageUrl(), this);
+    Label2 = new LinkLabel(QStringLiteral("HomePage : ") + HomePageUrl(), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setToolTip(QStringLiteral("クリックするとホームページを表示します"));
     SetTextColour(Label2, QColor(0, 0, 255));
-    Label3 = new AutoSizeLabel(QStringLiteral("Mail : ") + MailAddress(), this);
+    Label3 = new LinkLabel(QStringLiteral("Mail : ") + MailAddress(), this);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setToolTip(QStringLiteral("クリックするとメールを送信します"));
     SetTextColour(Label3, QColor(0, 128, 0));
@@ -136,6 +137,12 @@ void AboutWindow::createControls()
     OKButton->setDefault(true);
     OKButton->setFocus();
     connect(OKButton, &QPushButton::clicked, this, &AboutWindow::OKButton_Click);
+    // From the keyboard the links ask what a click asks. They follow the OK button, which
+    // keeps the focus at the opening: the order of their tab numbers.
+    connect(Label2, &LinkLabel::activated, this, &AboutWindow::Label2_Click);
+    connect(Label3, &LinkLabel::activated, this, &AboutWindow::Label3_MouseDown);
+    setTabOrder(OKButton, Label2);
+    setTabOrder(Label2, Label3);
 
     for (QWidget* control : std::initializer_list<QWidget*>{Label2, Label3, OKButton})
         placeCentred(control);

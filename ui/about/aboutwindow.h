@@ -10,6 +10,7 @@ class QPushButton;
 namespace kovaldi {
 
 class AutoSizeLabel;
+class LinkLabel;
 
 // frmVersion: the program's icon, title, version and copyright line, with links to the
 // maker's home page and to a mail to the maker. The link under the mouse is shown bold.
@@ -57,8 +58,8 @@ private:
     // The controls, by their design names (also their object names).
     QLabel* Image1 = nullptr;
     std::array<AutoSizeLabel*, 3> Label1{};
-    AutoSizeLabel* Label2 = nullptr;
-    AutoSizeLabel* Label3 = nullptr;
+    LinkLabel* Label2 = nullptr;
+    LinkLabel* Label3 = nullptr;
     QPushButton* OKButton = nullptr;
 
     bool m_loaded = false;

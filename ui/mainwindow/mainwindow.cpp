@@ -23,6 +23,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -97,6 +98,8 @@ MainWindow::MainWindow(SettingsStore& settings, QWidget* parent)
     connect(cmdBrowse, &QPushButton::clicked, this, &MainWindow::cmdBrowse_Click);
     connect(cmdEnd, &QPushButton::clicked, this, &MainWindow::cmdEnd_Click);
     connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
+    for (QLineEdit* box : {txtPath, txtHeader, txtFooter, txtMin, txtMax, txtBeam})
+        box->installEventFilter(this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -231,6 +234,32 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     event->accept();
     Form_QueryUnload();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Only a fresh press: a held key repeats into the box once a message box has
+        // taken the first press and closed, and must not start another run.
+        if (!key->isAutoRepeat())
+            cmdMake->click();
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (watched != txtBeam)
+            return false;
+        udBeam->stepBy(key->key() == Qt::Key_Up ? 1 : -1);
+        return true;
+    default:
+        return false;
+    }
 }
 
 void MainWindow::Form_QueryUnload()

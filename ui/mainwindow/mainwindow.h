@@ -71,6 +71,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Enter in any of the six boxes presses Make; Up and Down in the digit box step the
+    // digit count as the spinner does.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void UpdatePreview();

@@ -22,15 +22,20 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QUrl>
 #include <functional>
 #include <limits>
 #include <optional>
@@ -68,6 +73,27 @@ QLineEdit* NewTextBox(const QString& name, QWidget* parent, const QRect& geometr
     return box;
 }
 
+// The target text a drop gives: a folder's own path, or the folder of a file. Nothing for
+// anything else (several items, a remote address, text) or for a path that the one-line
+// box cannot hold. What is gone by the time it is dropped is set as dropped, as though it
+// had been typed: the run finds it missing then.
+std::optional<QString> DroppedTarget(const QMimeData* data)
+{
+    if (!data || !data->hasUrls())
+        return {};
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return {};
+    QString path = urls.first().toLocalFile();
+    if (path.isEmpty())
+        return {};
+    const QFileInfo item(path);
+    path = item.exists() && !item.isDir() ? item.absolutePath() : QDir::cleanPath(path);
+    if (path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r')))
+        return {};
+    return QDir::toNativeSeparators(path);
+}
+
 } // namespace
 
 MainWindow::MainWindow(SettingsStore& settings, QWidget* parent)
@@ -98,8 +124,12 @@ MainWindow::MainWindow(SettingsStore& settings, QWidget* parent)
     connect(cmdBrowse, &QPushButton::clicked, this, &MainWindow::cmdBrowse_Click);
     connect(cmdEnd, &QPushButton::clicked, this, &MainWindow::cmdEnd_Click);
     connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
-    for (QLineEdit* box : {txtPath, txtHeader, txtFooter, txtMin, txtMax, txtBeam})
+    for (QLineEdit* box : {txtPath, txtHeader, txtFooter, txtMin, txtMax, txtBeam}) {
         box->installEventFilter(this);
+        // A drop over a box is the window's: it names the target, whichever box it is over.
+        box->setAcceptDrops(false);
+    }
+    setAcceptDrops(true);
 }
 
 MainWindow::~MainWindow() = default;
@@ -260,6 +290,41 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     default:
         return false;
     }
+}
+
+std::optional<QString> MainWindow::AcceptDrop(QDropEvent* event) const
+{
+    std::optional<QString> target;
+    if (txtPath->isEnabled())
+        target = DroppedTarget(event->mimeData());
+    // The item stays where it is: a drop that could only move it is refused.
+    const Qt::DropActions offered = event->possibleActions();
+    const Qt::DropAction action = offered & Qt::CopyAction   ? Qt::CopyAction
+                                  : offered & Qt::LinkAction ? Qt::LinkAction
+                                                             : Qt::IgnoreAction;
+    if (!target || action == Qt::IgnoreAction) {
+        event->ignore();
+        return {};
+    }
+    event->setDropAction(action);
+    event->accept();
+    return target;
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    AcceptDrop(event);
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event)
+{
+    AcceptDrop(event);
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    if (const std::optional<QString> target = AcceptDrop(event))
+        txtPath->setText(*target);
 }
 
 void MainWindow::Form_QueryUnload()

@@ -74,6 +74,11 @@ protected:
     // Enter in any of the six boxes presses Make; Up and Down in the digit box step the
     // digit count as the spinner does.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A folder dropped anywhere on the window becomes the target; a dropped file gives its
+    // folder. Anything else is refused, and so is every drop while the inputs are locked.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void UpdatePreview();
@@ -82,6 +87,10 @@ private:
     void UnlockInputs();
     // The sixteen switches of the lock, in their order, then the event pump.
     void SwitchInputs(bool enabled);
+
+    // Whether the window takes this drop, with the action it takes it by; the target text
+    // it gives.
+    std::optional<QString> AcceptDrop(QDropEvent* event) const;
 
     void createControls();
     void chainTabOrder();

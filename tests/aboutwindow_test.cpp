@@ -1,4 +1,5 @@
 #include "about/aboutwindow.h"
+#include "desktop/appearance.h"
 #include "mainwindow/mainwindow.h"
 #include "modaldriver.h"
 #include "settings/settingsstore.h"
@@ -255,6 +256,28 @@ private slots:
                                     : QStringList{"question|" + question + "|Kovaldi|Yes,No|Yes"});
         QCOMPARE(m_opened.size(), question.isEmpty() ? 0 : 1);
         QVERIFY(about.isVisible());
+    }
+
+    // The links follow a change of colour scheme while the window is open: lighter on a
+    // dark palette, the design's own again on a light one.
+    void linkColoursFollowThePalette()
+    {
+        const QPalette light = QApplication::palette();
+        const auto restore = qScopeGuard([&light] { QApplication::setPalette(light); });
+        ShownWindow();
+        QPalette dark = light;
+        dark.setColor(QPalette::Window, QColor(0x2b, 0x2b, 0x2b));
+        dark.setColor(QPalette::WindowText, QColor(0xe8, 0xe8, 0xe8));
+        QApplication::setPalette(dark); // reaches the windows through the event loop
+        QTRY_COMPARE(m_about->palette().color(QPalette::Window), QColor(0x2b, 0x2b, 0x2b));
+        for (const char* link : {"Label2", "Label3"}) {
+            const QColor colour = Control(link)->palette().color(QPalette::WindowText);
+            QVERIFY2(kovaldi::ContrastRatio(colour, QColor(0x2b, 0x2b, 0x2b)) >= 4.5,
+                     qPrintable(colour.name()));
+        }
+        QApplication::setPalette(light);
+        QTRY_COMPARE(Look(Control("Label2")), QStringLiteral("13px #0000ff"));
+        QCOMPARE(Look(Control("Label3")), QStringLiteral("13px #008000"));
     }
 
     void openAndClose_data()

@@ -119,15 +119,14 @@ void AboutWindow::createControls()
     Label2 = new LinkLabel(QStringLiteral("HomePage : ") + HomePageUrl(), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setToolTip(QStringLiteral("クリックするとホームページを表示します"));
-    SetTextColour(Label2, QColor(0, 0, 255));
     Label3 = new LinkLabel(QStringLiteral("Mail : ") + MailAddress(), this);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setToolTip(QStringLiteral("クリックするとメールを送信します"));
-    SetTextColour(Label3, QColor(0, 128, 0));
     for (AutoSizeLabel* link : {Label2, Label3}) {
         link->setFont(JapaneseGothicFont(9.75));
         link->setCursor(Qt::PointingHandCursor);
     }
+    colourLinks();
     Label2->move(0, Twips(840));
     Label3->move(0, Twips(1080));
 
@@ -151,6 +150,21 @@ void AboutWindow::createControls()
         control->setMouseTracking(true);
         control->installEventFilter(this);
     }
+}
+
+void AboutWindow::colourLinks()
+{
+    const QColor window = palette().color(QPalette::Window);
+    SetTextColour(Label2, LinkColourOn(QColor(0, 0, 255), window));
+    SetTextColour(Label3, LinkColourOn(QColor(0, 128, 0), window));
+}
+
+void AboutWindow::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    // A colour scheme changed while the window is open.
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
+        colourLinks();
 }
 
 void AboutWindow::placeCentred(QWidget* control)

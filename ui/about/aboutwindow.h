@@ -47,6 +47,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void done(int result) override;
 
 private:
@@ -54,6 +55,9 @@ private:
     void setLinksBold(bool homePage, bool mail);
     void placeCentred(QWidget* control);
     void placeCopyright();
+    // The links' colours for the window's palette: the design's blue and green, lighter on
+    // a dark palette.
+    void colourLinks();
 
     // The controls, by their design names (also their object names).
     QLabel* Image1 = nullptr;

@@ -11,9 +11,47 @@
 #include <QPixmap>
 #include <QStringList>
 #include <QTranslator>
+#include <algorithm>
 #include <cmath>
 
 namespace kovaldi {
+
+namespace {
+
+double RelativeLuminance(const QColor& colour)
+{
+    const auto linear = [](double channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    const QColor rgb = colour.toRgb();
+    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) +
+           0.0722 * linear(rgb.blueF());
+}
+
+} // namespace
+
+double ContrastRatio(const QColor& a, const QColor& b)
+{
+    const double la = RelativeLuminance(a);
+    const double lb = RelativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor LinkColourOn(const QColor& designed, const QColor& window)
+{
+    constexpr double kMinimum = 4.5;
+    // Nearer black than white: black has less contrast with it than white has.
+    if (ContrastRatio(window, Qt::black) >= ContrastRatio(window, Qt::white))
+        return designed;
+    const QColor hsl = designed.toHsl();
+    QColor lighter = designed;
+    for (int lightness = hsl.lightness(); lightness <= 255; ++lightness) {
+        lighter = QColor::fromHsl(hsl.hslHue(), hsl.hslSaturation(), lightness);
+        if (ContrastRatio(lighter, window) >= kMinimum)
+            break;
+    }
+    return lighter;
+}
 
 QFont JapaneseGothicFont(double pointSize)
 {

@@ -62,7 +62,8 @@ private slots:
         row("FrameMain", window, "指定パスの配下に、連番のフォルダを一括作成します",
             {8, 8, 433, 169});
         row("lblStatus", window, "lblStatus", {8, 184, 0, 0});
-        row("pbStatus", window, "0%", {8, 200, 323, 17}); // at 0 of 100, the text not shown
+        row("pbStatus", window, "0%", {8, 200, 323, 17}, // at 0 of 100, the text not shown
+            "進捗");
         row("cmdEnd", window, "終了(&X)", {344, 192, 89, 25});
         row("lblPath", frame, "該当フォルダ", {16, 24, 0, 0});
         row("txtPath", frame, "txtPath", {16, 40, 337, 18}, "該当フォルダ");
@@ -80,8 +81,7 @@ private slots:
         row("txtMax", frame, "txtMax", {224, 96, 73, 18}, "最大値");
         row("cmdMake", window, "作成(&M)", {336, 112, 97, 57}); // over the frame
         row("lblETC(5)", frame, "＜プレビュー＞ 作成されるフォルダ", {8, 128, 0, 0});
-        row("lblTest", frame, "ssssssssssssssssssss", {16, 144, 303, 12},
-            "＜プレビュー＞ 作成されるフォルダ");
+        row("lblTest", frame, "ssssssssssssssssssss", {16, 144, 303, 12}); // named by its text
     }
     void controlsAsCreated()
     {

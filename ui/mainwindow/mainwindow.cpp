@@ -14,6 +14,7 @@
 #include "run/batchrun.h"
 #include "settings/settingsstore.h"
 #include "version.h"
+#include "widgets/accessiblewidgets.h"
 #include "widgets/autosizelabel.h"
 #include "widgets/onelinebox.h"
 #include "widgets/updown.h"
@@ -104,6 +105,7 @@ MainWindow::MainWindow(SettingsStore& settings, QWidget* parent)
       m_folderChooser(&SystemFolderChooser())
 {
     setObjectName(QStringLiteral("frmMain"));
+    InstallAccessibleInterfaces();
     setWindowTitle(QStringLiteral("Form1"));
     // The application's icon, when set, is the same picture already decoded.
     setWindowIcon(QApplication::windowIcon().isNull() ? ApplicationIcon()
@@ -207,7 +209,12 @@ void MainWindow::createControls()
     lblTest = Place(new QLabel(QStringLiteral("ssssssssssssssssssss"), frame),
                     QStringLiteral("lblTest"), TwipsRect(240, 2160, 4545, 180));
     lblTest->setTextFormat(Qt::PlainText);
-    lblTest->setAccessibleName(lblETC[5]->text());
+    // Assistive technology reads the preview itself, as the label's name, and hears of each
+    // new one; its caption is the label of it.
+    lblETC[5]->setBuddy(lblTest);
+    lblTest->setAccessibleDescription(lblETC[5]->text());
+    // The bar has no caption on screen; the status line above it says what is being made.
+    pbStatus->setAccessibleName(QStringLiteral("進捗"));
 }
 
 void MainWindow::chainTabOrder()

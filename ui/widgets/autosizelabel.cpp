@@ -1,5 +1,8 @@
 #include "widgets/autosizelabel.h"
 
+#include "widgets/accessiblewidgets.h"
+
+#include <QAccessible>
 #include <QEvent>
 #include <QLabel>
 #include <QResizeEvent>
@@ -14,6 +17,11 @@ AutoSizeLabel::AutoSizeLabel(const QString& text, QWidget* parent)
     // Mouse moves, clicks, tool tips and the cursor belong to this widget, not to the
     // label inside it.
     m_label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Assistive technology knows this widget as the text; the label inside is none of its
+    // business. A name of its own keeps that label from announcing every text it is given.
+    InstallAccessibleInterfaces();
+    m_label->setAccessibleName(QStringLiteral("text"));
+    m_announced = text;
     adjustSize();
 }
 
@@ -32,6 +40,11 @@ void AutoSizeLabel::setText(const QString& text)
 void AutoSizeLabel::setBuddy(QWidget* buddy)
 {
     m_label->setBuddy(buddy);
+}
+
+QWidget* AutoSizeLabel::buddy() const
+{
+    return m_label->buddy();
 }
 
 void AutoSizeLabel::setSizingDeferred(bool deferred)
@@ -57,6 +70,16 @@ void AutoSizeLabel::changeEvent(QEvent* event)
 void AutoSizeLabel::resizeEvent(QResizeEvent* event)
 {
     m_label->resize(event->size());
+}
+
+void AutoSizeLabel::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    if (m_label->text() == m_announced || !accessibleName().isEmpty())
+        return;
+    m_announced = m_label->text();
+    QAccessibleEvent changed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 } // namespace kovaldi

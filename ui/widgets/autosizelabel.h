@@ -21,6 +21,7 @@ public:
 
     // The control this label names, for assistive technology.
     void setBuddy(QWidget* buddy);
+    QWidget* buddy() const;
 
     // While sizing is deferred, a new text shows within the present size and the label
     // takes the size of its text at adjustSize() or when deferring ends: for a text that
@@ -33,9 +34,13 @@ public:
 protected:
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Tells assistive technology of a new text once it is drawn: a text that changes faster
+    // than it is drawn (a run's status line) is announced no more often than it is drawn.
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     QLabel* m_label;
+    QString m_announced;
     bool m_sizingDeferred = false;
 };
 

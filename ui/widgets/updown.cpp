@@ -1,7 +1,9 @@
 #include "widgets/updown.h"
 
 #include "numbers/numbertext.h"
+#include "widgets/accessiblewidgets.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -23,6 +25,7 @@ UpDown::UpDown(QWidget* parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_Hover);
+    InstallAccessibleInterfaces();
 }
 
 void UpDown::setBuddy(QLineEdit* buddy)
@@ -31,8 +34,20 @@ void UpDown::setBuddy(QLineEdit* buddy)
         disconnect(m_buddy, nullptr, this, nullptr);
     m_buddy = buddy;
     if (m_buddy)
-        connect(m_buddy, &QLineEdit::textChanged, this, qOverload<>(&QWidget::update));
+        connect(m_buddy, &QLineEdit::textChanged, this, &UpDown::buddyChanged);
+    m_announced = position();
     update();
+}
+
+void UpDown::buddyChanged()
+{
+    update();
+    const int now = position();
+    if (now == m_announced)
+        return;
+    m_announced = now;
+    QAccessibleValueChangeEvent changed(this, now);
+    QAccessible::updateAccessibility(&changed);
 }
 
 void UpDown::setRange(int minimum, int maximum)

@@ -52,12 +52,15 @@ protected:
 private:
     void initStyleOption(QStyleOptionSpinBox* option) const;
     void stopRepeat();
+    // Redraws the arrows, and tells assistive technology when the position has changed.
+    void buddyChanged();
 
     QLineEdit* m_buddy = nullptr;
     int m_minimum = 0;
     int m_maximum = 10;
     QStyle::SubControl m_pressed = QStyle::SC_None;
     QBasicTimer m_repeat;
+    int m_announced = 0;
 };
 
 } // namespace kovaldi

@@ -1,5 +1,7 @@
 #include "files/localfilesystem.h"
 
+#include "files/nativename.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
@@ -29,9 +31,13 @@ namespace kovaldi {
 namespace {
 
 // A NUL would cut the path short at the system call, and a lone surrogate would be
-// replaced on the way: either way another folder than the one asked for.
+// replaced on the way: either way another folder than the one asked for. On POSIX the
+// surrogates that stand for bytes that are not UTF-8 go back as those bytes.
 bool TravelsWhole(const QString& path)
 {
+#if !defined(Q_OS_WIN)
+    return EncodesWhole(path);
+#else
     const qsizetype size = path.size();
     for (qsizetype i = 0; i < size; ++i) {
         const QChar c = path.at(i);
@@ -46,6 +52,7 @@ bool TravelsWhole(const QString& path)
         }
     }
     return true;
+#endif
 }
 
 // The components of a name inside a target folder, empty ones and "." left out; nothing
@@ -120,7 +127,7 @@ bool HasEntries(const QString& folder)
 
 QByteArray NativePath(const QString& path)
 {
-    return path.toUtf8();
+    return NativeName(path);
 }
 
 QString SystemText(int code)
@@ -320,10 +327,7 @@ bool LocalFileSystem::ListFolder(const QString& folder, const Visitor& visit) co
         const char* raw = found->d_name;
         if (raw[0] == '.' && (raw[1] == 0 || (raw[1] == '.' && raw[2] == 0)))
             continue;
-        const QString name = QString::fromUtf8(raw);
-        // Bytes that are not UTF-8 read back as U+FFFD; no name the program makes has them.
-        if (name.contains(QChar::ReplacementCharacter) && name.toUtf8() != raw)
-            continue;
+        const QString name = NameFromNative(QByteArrayView(raw));
         EntryKind kind = EntryKind::File;
         if (found->d_type == DT_DIR) {
             kind = EntryKind::Folder;
@@ -353,14 +357,12 @@ QString LocalFileSystem::AbsoluteFolder(const QString& path) const
 #else
     const QByteArray native = NativePath(path);
     if (char* resolved = ::realpath(native.constData(), nullptr)) {
-        const QByteArray bytes(resolved);
+        const QString text = NameFromNative(QByteArrayView(resolved));
         std::free(resolved);
-        const QString text = QString::fromUtf8(bytes);
-        if (text.toUtf8() == bytes)
-            return text;
+        return text;
     }
     // Left as typed but made absolute: "\" is a separator here too.
-    return QFileInfo(QString::fromUtf8(native)).absoluteFilePath();
+    return QFileInfo(path).absoluteFilePath();
 #endif
 }
 
@@ -427,7 +429,7 @@ RemoveResult LocalFileSystem::RemoveEmptyFolder(const QString& target, const QSt
         return Kept(KeptReason::Other, SystemText(error));
     }
     for (qsizetype i = 0; i + 1 < components->size(); ++i) {
-        const QByteArray step = components->at(i).toUtf8();
+        const QByteArray step = NativePath(components->at(i));
         const int next =
             ::openat(dir.fd, step.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (next < 0) {
@@ -437,7 +439,7 @@ RemoveResult LocalFileSystem::RemoveEmptyFolder(const QString& target, const QSt
         }
         dir.Reset(next);
     }
-    const QByteArray entry = components->last().toUtf8();
+    const QByteArray entry = NativePath(components->last());
     struct stat status;
     if (::fstatat(dir.fd, entry.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0)
         return KeptAfter(errno, dir.fd, entry);

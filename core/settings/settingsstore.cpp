@@ -37,10 +37,13 @@ std::unique_ptr<QSettings> OpenStore(const QString& application)
 
 } // namespace
 
-QStringList SettingsStore::GetSettings(const QString& application, const QString& section,
-                                       const SettingsEntries& keysAndDefaults) const
+std::optional<QStringList> SettingsStore::ReadSettings(const QString& application,
+                                                      const QString& section,
+                                                      const SettingsEntries& keysAndDefaults) const
 {
     const auto store = OpenStore(application);
+    if (store->status() != QSettings::NoError)
+        return std::nullopt;
     QStringList values;
     for (const auto& [key, defaultValue] : keysAndDefaults) {
         const QString path = section + QLatin1Char('/') + key;
@@ -106,11 +109,15 @@ FileState ReadRegularFile(const QString& path, QByteArray& content)
 
 } // namespace
 
-QStringList SettingsStore::GetSettings(const QString& application, const QString& section,
-                                       const SettingsEntries& keysAndDefaults) const
+std::optional<QStringList> SettingsStore::ReadSettings(const QString& application,
+                                                      const QString& section,
+                                                      const SettingsEntries& keysAndDefaults) const
 {
     QByteArray content;
-    const bool read = ReadRegularFile(StoreFile(application), content) == FileState::Read;
+    const FileState state = ReadRegularFile(StoreFile(application), content);
+    if (state == FileState::Unreadable)
+        return std::nullopt;
+    const bool read = state == FileState::Read;
     QStringList keys;
     for (const auto& entry : keysAndDefaults)
         keys << entry.first;
@@ -140,6 +147,17 @@ bool SettingsStore::SaveSettings(const QString& application, const QString& sect
 
 #endif
 
+QStringList SettingsStore::GetSettings(const QString& application, const QString& section,
+                                       const SettingsEntries& keysAndDefaults) const
+{
+    if (std::optional<QStringList> values = ReadSettings(application, section, keysAndDefaults))
+        return *values;
+    QStringList defaults;
+    for (const auto& entry : keysAndDefaults)
+        defaults << entry.second;
+    return defaults;
+}
+
 QString SettingsStore::GetSetting(const QString& application, const QString& section,
                                   const QString& key, const QString& defaultValue) const
 {
@@ -152,12 +170,26 @@ bool SettingsStore::SaveSetting(const QString& application, const QString& secti
     return SaveSettings(application, section, {{key, value}});
 }
 
-QStringList LoadInputs(const SettingsStore& store)
+namespace {
+
+SettingsEntries StoredInputDefaults()
 {
     SettingsEntries keysAndDefaults;
     for (const StoredInput& input : kStoredInputs)
         keysAndDefaults.append({QLatin1String(input.key), QLatin1String(input.defaultValue)});
-    return store.GetSettings(kSettingsApplication, kSettingsSection, keysAndDefaults);
+    return keysAndDefaults;
+}
+
+} // namespace
+
+QStringList LoadInputs(const SettingsStore& store)
+{
+    return store.GetSettings(kSettingsApplication, kSettingsSection, StoredInputDefaults());
+}
+
+std::optional<QStringList> ReadInputs(const SettingsStore& store)
+{
+    return store.ReadSettings(kSettingsApplication, kSettingsSection, StoredInputDefaults());
 }
 
 bool SaveInputs(SettingsStore& store, const QStringList& texts)

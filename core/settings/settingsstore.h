@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace kovaldi {
 
@@ -24,8 +25,15 @@ public:
     // For each key, the stored text, or its paired default when the entry (or the whole
     // store) cannot be read. The store is read once; reading creates nothing. Only a
     // regular file (or a link to one) is read: anything else counts as unreadable.
-    virtual QStringList GetSettings(const QString& application, const QString& section,
-                                    const SettingsEntries& keysAndDefaults) const;
+    QStringList GetSettings(const QString& application, const QString& section,
+                            const SettingsEntries& keysAndDefaults) const;
+
+    // The same, but nothing when the store is there and cannot be read (no permission, not
+    // a regular file, a read error): for a caller that must not take defaults for what the
+    // user stored. A store that does not exist yet reads as the defaults.
+    virtual std::optional<QStringList> ReadSettings(const QString& application,
+                                                    const QString& section,
+                                                    const SettingsEntries& keysAndDefaults) const;
 
     // Stores the texts exactly as given, in one go, and has them on disk before returning,
     // since the program may end at any moment afterwards. Returns false, quietly, when it
@@ -55,6 +63,8 @@ inline constexpr StoredInput kStoredInputs[] = {
 
 // The six texts in that order, each the stored one or its default.
 QStringList LoadInputs(const SettingsStore& store);
+// The same, or nothing when the store cannot be read.
+std::optional<QStringList> ReadInputs(const SettingsStore& store);
 
 // Stores the six texts, given in that order, in one go.
 bool SaveInputs(SettingsStore& store, const QStringList& texts);

@@ -1,0 +1,144 @@
+#include "files/nativename.h"
+
+namespace kovaldi {
+
+namespace {
+
+constexpr char16_t kFirstByteSurrogate = 0xDC80;
+constexpr char16_t kLastByteSurrogate = 0xDCFF;
+
+bool IsByteSurrogate(char16_t c)
+{
+    return c >= kFirstByteSurrogate && c <= kLastByteSurrogate;
+}
+
+// The length of the valid UTF-8 sequence at bytes[i], or 0.
+int ValidSequence(const unsigned char* bytes, qsizetype size, qsizetype i)
+{
+    const unsigned char lead = bytes[i];
+    if (lead < 0x80)
+        return 1;
+    int length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0)
+            low = 0xA0; // no overlong forms
+        else if (lead == 0xED)
+            high = 0x9F; // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0)
+            low = 0x90;
+        else if (lead == 0xF4)
+            high = 0x8F; // nothing past U+10FFFF
+    } else {
+        return 0;
+    }
+    if (i + length > size)
+        return 0;
+    if (bytes[i + 1] < low || bytes[i + 1] > high)
+        return 0;
+    for (int k = 2; k < length; ++k) {
+        if (bytes[i + k] < 0x80 || bytes[i + k] > 0xBF)
+            return 0;
+    }
+    return length;
+}
+
+} // namespace
+
+bool EncodesWhole(QStringView text)
+{
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == 0)
+            return false;
+        if (QChar::isHighSurrogate(c)) {
+            if (i + 1 == size || !QChar::isLowSurrogate(text[i + 1].unicode()))
+                return false;
+            ++i;
+        } else if (QChar::isLowSurrogate(c) && !IsByteSurrogate(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void AppendNativeName(QByteArray& bytes, QStringView text)
+{
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            bytes += char(c);
+        } else if (c < 0x800) {
+            bytes += char(0xC0 | (c >> 6));
+            bytes += char(0x80 | (c & 0x3F));
+        } else if (IsByteSurrogate(c)) {
+            bytes += char(c - 0xDC00);
+        } else if (QChar::isHighSurrogate(c) && i + 1 < size &&
+                   QChar::isLowSurrogate(text[i + 1].unicode())) {
+            const char32_t u = QChar::surrogateToUcs4(c, text[++i].unicode());
+            bytes += char(0xF0 | (u >> 18));
+            bytes += char(0x80 | ((u >> 12) & 0x3F));
+            bytes += char(0x80 | ((u >> 6) & 0x3F));
+            bytes += char(0x80 | (u & 0x3F));
+        } else {
+            bytes += char(0xE0 | (c >> 12));
+            bytes += char(0x80 | ((c >> 6) & 0x3F));
+            bytes += char(0x80 | (c & 0x3F));
+        }
+    }
+}
+
+QByteArray NativeName(QStringView text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size() * 3);
+    AppendNativeName(bytes, text);
+    return bytes;
+}
+
+QString NameFromNative(QByteArrayView bytes)
+{
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    const qsizetype size = bytes.size();
+    qsizetype i = 0;
+    while (i < size && data[i] < 0x80)
+        ++i;
+    if (i == size)
+        return QString::fromLatin1(bytes.data(), size);
+    QString text = QString::fromLatin1(bytes.data(), i);
+    text.reserve(size);
+    while (i < size) {
+        const int length = ValidSequence(data, size, i);
+        if (length == 0) {
+            text += QChar(char16_t(0xDC00 + data[i]));
+            ++i;
+        } else {
+            text += QString::fromUtf8(bytes.data() + i, length);
+            i += length;
+        }
+    }
+    return text;
+}
+
+bool HoldsRawBytes(QStringView text)
+{
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < size && QChar::isLowSurrogate(text[i + 1].unicode()))
+            ++i;
+        else if (IsByteSurrogate(c))
+            return true;
+    }
+    return false;
+}
+
+} // namespace kovaldi

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+namespace kovaldi {
+
+// Names as POSIX systems keep them: bytes, mostly UTF-8. A byte that is not part of valid
+// UTF-8 travels inside a QString as one lone surrogate, U+DC80 to U+DCFF for the bytes 0x80
+// to 0xFF, and goes back to the system as that byte; so every name that a listing or a
+// command line holds can be named again exactly. (Windows names are UTF-16 and need none
+// of this.)
+
+// Whether the text can go to the system whole: no NUL, and no lone surrogate but those
+// that stand for a byte.
+bool EncodesWhole(QStringView text);
+
+// The bytes for the system: UTF-8, with the byte surrogates back as their bytes. Call only
+// for a text that EncodesWhole.
+void AppendNativeName(QByteArray& bytes, QStringView text);
+QByteArray NativeName(QStringView text);
+
+// The text of bytes from the system: valid UTF-8 read as such, every other byte as its
+// surrogate.
+QString NameFromNative(QByteArrayView bytes);
+
+// Whether the text holds a byte that is not UTF-8.
+bool HoldsRawBytes(QStringView text);
+
+} // namespace kovaldi

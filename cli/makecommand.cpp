@@ -1,0 +1,444 @@
+#include "makecommand.h"
+
+#include "foldermaker.h"
+#include "progress.h"
+#include "stopsignal.h"
+#include "utils.h"
+
+#include "files/localfilesystem.h"
+#include "files/reasoncodes.h"
+#include "journal/journallocation.h"
+#include "naming/naming.h"
+#include "paths/targetdefaults.h"
+#include "process/programfolder.h"
+#include "run/existingnames.h"
+#include "run/runrecorder.h"
+#include "settings/settingsstore.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QJsonArray>
+#include <limits>
+
+namespace kovaldi::cli {
+
+namespace {
+
+constexpr qint64 kLowestNumber = std::numeric_limits<qint32>::min();
+constexpr qint64 kHighestNumber = std::numeric_limits<qint32>::max();
+// The digit counts the window's digit box keeps: -9 to 99 (0 or less: no padding).
+constexpr qint64 kLowestDigits = -9;
+constexpr qint64 kHighestDigits = 99;
+constexpr qint64 kHighestStep = kHighestNumber - kLowestNumber;
+
+struct Inputs
+{
+    QString target;     // as given, or as stored
+    QString targetPath; // what the folders are made in
+    QString header;
+    QString footer;
+    qint64 min = 1;
+    qint64 max = 10;
+    qint64 digits = 2;
+    qint64 step = 1;
+    bool fromSettings = false;
+};
+
+struct Options
+{
+    bool dryRun = false;
+    bool json = false;
+    bool quiet = false;
+};
+
+class MakeCommand
+{
+    Q_DECLARE_TR_FUNCTIONS(MakeCommand)
+
+public:
+    int Run(const QStringList& arguments);
+
+private:
+    // Fills m_inputs; an error's text when the arguments or the stored inputs do not do.
+    QString ReadInputs(const QCommandLineParser& parser);
+    QString CheckTarget();
+    FolderSeries Series() const;
+    QJsonObject InputsJson() const;
+
+    int DryRun();
+    int Make();
+    void Report(const RunResult& result, int status) const;
+
+    Inputs m_inputs;
+    Options m_options;
+    LocalFileSystem m_fileSystem;
+    QString m_baseFolder;
+};
+
+// The number of an option's text or nothing, with the error's text.
+std::optional<qint64> NumberFrom(const QString& source, const QString& text, qint64 lowest,
+                                 qint64 highest, QString& error);
+
+class NumberTexts
+{
+    Q_DECLARE_TR_FUNCTIONS(MakeCommand)
+
+public:
+    static QString NotWhole(const QString& source, const QString& text, qint64 lowest,
+                            qint64 highest)
+    {
+        return tr("%1: \"%2\" is not a whole number from %3 to %4")
+            .arg(source, Escaped(text))
+            .arg(lowest)
+            .arg(highest);
+    }
+};
+
+std::optional<qint64> NumberFrom(const QString& source, const QString& text, qint64 lowest,
+                                 qint64 highest, QString& error)
+{
+    const std::optional<qint64> number = WholeNumber(text, lowest, highest);
+    if (!number && error.isEmpty())
+        error = NumberTexts::NotWhole(source, text, lowest, highest);
+    return number;
+}
+
+int ExitStatusOf(const RunResult& result)
+{
+    if (result.stopped)
+        return kStopped;
+    if (result.Failed() == 0)
+        return kAllMade;
+    return result.made == 0 ? kAllFailed : kSomeFailed;
+}
+
+} // namespace
+
+int MakeCommand::Run(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        tr("Makes the folders header + number + footer in TARGET, for every number from the "
+           "minimum to the maximum, the number padded with zeros to the digit count.\n"
+           "\"%1 undo [--dry-run]\" takes back the last run.")
+            .arg(QCoreApplication::applicationName()));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption header(QStringLiteral("header"),
+                                    tr("The text before the number (default: none)."),
+                                    tr("TEXT"));
+    const QCommandLineOption footer(QStringLiteral("footer"),
+                                    tr("The text after the number (default: none)."),
+                                    tr("TEXT"));
+    const QCommandLineOption min(QStringLiteral("min"), tr("The first number (default: 1)."),
+                                 tr("N"));
+    const QCommandLineOption max(QStringLiteral("max"),
+                                 tr("The last number, at most (default: 10)."), tr("N"));
+    const QCommandLineOption digits(
+        QStringLiteral("digits"),
+        tr("The digit count that numbers are padded to with zeros, from -9 to 99; 0 or less "
+           "pads nothing (default: 2)."),
+        tr("N"));
+    const QCommandLineOption step(QStringLiteral("step"),
+                                  tr("The distance from one number to the next (default: 1)."),
+                                  tr("N"));
+    const QCommandLineOption fromSettings(
+        QStringLiteral("from-settings"),
+        tr("Start from the six inputs the window stored last; the options given override "
+           "them."));
+    const QCommandLineOption dryRun(
+        {QStringLiteral("n"), QStringLiteral("dry-run")},
+        tr("List every name, marked new or existing, and make nothing."));
+    const QCommandLineOption json(
+        QStringLiteral("json"), tr("Write one JSON document on standard output as the report."));
+    const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")},
+                                   tr("Show nothing but errors on standard error."));
+    parser.addOptions({header, footer, min, max, digits, step, fromSettings, dryRun, json, quiet});
+    parser.addPositionalArgument(QStringLiteral("TARGET"),
+                                 tr("The folder to make the folders in."), tr("[TARGET]"));
+
+    if (!parser.parse(QStringList{QCoreApplication::applicationName()} + arguments)) {
+        ErrorLine(parser.errorText());
+        return kUsageError;
+    }
+    if (parser.isSet(help)) {
+        Out(parser.helpText());
+        return kAllMade;
+    }
+    if (parser.isSet(version)) {
+        Out(QCoreApplication::applicationName() + QLatin1Char(' ') +
+            QCoreApplication::applicationVersion() + QLatin1Char('\n'));
+        return kAllMade;
+    }
+    m_options = {parser.isSet(dryRun), parser.isSet(json), parser.isSet(quiet)};
+
+    QString error = ReadInputs(parser);
+    if (error.isEmpty())
+        error = CheckTarget();
+    if (!error.isEmpty()) {
+        ErrorLine(error);
+        return kUsageError;
+    }
+    return m_options.dryRun ? DryRun() : Make();
+}
+
+QString MakeCommand::ReadInputs(const QCommandLineParser& parser)
+{
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() > 1)
+        return tr("one target folder only; also given: %1").arg(Escaped(positional.at(1)));
+
+    // The texts as the window's boxes would hold them: the defaults of its first start, or
+    // what it stored last.
+    QStringList texts;
+    for (const StoredInput& input : kStoredInputs)
+        texts << QLatin1String(input.defaultValue);
+    m_inputs.fromSettings = parser.isSet(QStringLiteral("from-settings"));
+    if (m_inputs.fromSettings) {
+        const std::optional<QStringList> stored = kovaldi::ReadInputs(SettingsStore());
+        if (!stored)
+            return tr("the stored settings cannot be read");
+        texts = *stored;
+    }
+    // Where each text came from, for the errors.
+    QStringList sources;
+    for (const StoredInput& input : kStoredInputs)
+        sources << tr("stored %1").arg(QLatin1String(input.key));
+    const QStringList options{QString(),           QStringLiteral("header"),
+                              QStringLiteral("footer"), QStringLiteral("min"),
+                              QStringLiteral("max"),    QStringLiteral("digits")};
+    for (qsizetype i = 1; i < options.size(); ++i) {
+        if (parser.isSet(options[i])) {
+            texts[i] = parser.value(options[i]);
+            sources[i] = QLatin1String("--") + options[i];
+        }
+    }
+
+    m_inputs.target = texts[0];
+    m_inputs.targetPath = texts[0];
+    if (!positional.isEmpty()) {
+        m_inputs.target = m_inputs.targetPath = positional.first();
+    } else if (!m_inputs.target.isEmpty()) {
+        // A stored target means what it meant to the window: "~" is the home folder, and a
+        // relative one starts where the window's do.
+        const QString home = HomeFolder();
+        const QString expanded = ExpandHomeShorthand(m_inputs.target, home);
+        const TargetDefaults defaults =
+            ChooseTargetDefaults(ExecutableFolder(), home, CanCreateFoldersIn);
+        m_inputs.targetPath = QDir::isAbsolutePath(expanded)
+                                  ? expanded
+                                  : defaults.relativeBase + kPathSeparator + expanded;
+    }
+    m_inputs.header = texts[1];
+    m_inputs.footer = texts[2];
+
+    QString error;
+    const auto first = NumberFrom(sources[3], texts[3], kLowestNumber, kHighestNumber, error);
+    const auto last = NumberFrom(sources[4], texts[4], kLowestNumber, kHighestNumber, error);
+    const auto count = NumberFrom(sources[5], texts[5], kLowestDigits, kHighestDigits, error);
+    const auto distance =
+        parser.isSet(QStringLiteral("step"))
+            ? NumberFrom(QStringLiteral("--step"), parser.value(QStringLiteral("step")), 1,
+                         kHighestStep, error)
+            : std::optional<qint64>(1);
+    if (!error.isEmpty())
+        return error;
+    m_inputs.min = *first;
+    m_inputs.max = *last;
+    m_inputs.digits = *count;
+    m_inputs.step = *distance;
+
+    if (m_inputs.target.isEmpty())
+        return tr("no target folder given");
+    if (m_inputs.max < m_inputs.min)
+        return tr("the maximum (%1) is below the minimum (%2)").arg(m_inputs.max).arg(m_inputs.min);
+    return {};
+}
+
+QString MakeCommand::CheckTarget()
+{
+    m_baseFolder = BuildBaseFolder(m_inputs.targetPath, m_fileSystem.Separator());
+    if (m_fileSystem.FolderExists(m_baseFolder))
+        return {};
+    if (m_fileSystem.KindOf(m_inputs.targetPath) == EntryKind::File)
+        return tr("the target is not a folder: %1").arg(Escaped(m_inputs.targetPath));
+    return tr("the target folder does not exist: %1").arg(Escaped(m_inputs.targetPath));
+}
+
+FolderSeries MakeCommand::Series() const
+{
+    return {m_inputs.header,
+            m_inputs.footer,
+            BuildZeroMask(int(m_inputs.digits)),
+            m_inputs.min,
+            (m_inputs.max - m_inputs.min) / m_inputs.step + 1,
+            m_inputs.step};
+}
+
+QJsonObject MakeCommand::InputsJson() const
+{
+    return {{QStringLiteral("target"), m_inputs.target},
+            {QStringLiteral("header"), m_inputs.header},
+            {QStringLiteral("footer"), m_inputs.footer},
+            {QStringLiteral("min"), m_inputs.min},
+            {QStringLiteral("max"), m_inputs.max},
+            {QStringLiteral("digits"), m_inputs.digits},
+            {QStringLiteral("step"), m_inputs.step},
+            {QStringLiteral("fromSettings"), m_inputs.fromSettings}};
+}
+
+int MakeCommand::DryRun()
+{
+    const FolderSeries series = Series();
+    ExistingNames existing(m_fileSystem, m_baseFolder, series);
+    existing.Load(QDeadlineTimer(QDeadlineTimer::Forever));
+    const QString target = m_fileSystem.AbsoluteFolder(m_baseFolder);
+
+    // The list goes out as it is made, so that memory stays the same for any count.
+    if (m_options.json) {
+        QByteArray head = CompactJson({{QStringLiteral("command"), QStringLiteral("make")},
+                                       {QStringLiteral("dryRun"), true},
+                                       {QStringLiteral("inputs"), InputsJson()},
+                                       {QStringLiteral("target"), target}});
+        head.chop(1);
+        OutRaw(head + ",\"names\":[\n");
+    }
+    qint64 counts[3] = {0, 0, 0}; // by EntryKind
+    for (qint64 i = 0; i < series.count; ++i) {
+        const EntryKind kind = existing.KindAt(i);
+        ++counts[int(kind)];
+        const QString state = kind == EntryKind::Nothing  ? QStringLiteral("new")
+                              : kind == EntryKind::Folder ? ReasonCode(FailureReason::ExistsAsFolder)
+                                                          : ReasonCode(FailureReason::ExistsAsFile);
+        const QString name = series.NameAt(i);
+        if (m_options.json) {
+            OutRaw((i ? ",\n" : "") +
+                   CompactJson({{QStringLiteral("name"), name}, {QStringLiteral("state"), state}}));
+        } else {
+            Out(state.leftJustified(17) + Escaped(name) + QLatin1Char('\n'));
+        }
+    }
+    const qint64 fresh = counts[int(EntryKind::Nothing)];
+    const qint64 folders = counts[int(EntryKind::Folder)];
+    const qint64 files = counts[int(EntryKind::File)];
+    if (m_options.json) {
+        const QJsonObject tail{{QStringLiteral("counts"),
+                                QJsonObject{{QStringLiteral("total"), series.count},
+                                            {QStringLiteral("new"), fresh},
+                                            {QStringLiteral("existsAsFolder"), folders},
+                                            {QStringLiteral("existsAsFile"), files}}}};
+        OutRaw("\n]," + CompactJson(tail).mid(1) + '\n');
+    } else if (!m_options.quiet) {
+        Err(tr("Dry run in %1: %2 folders, %3 new, %4 exist as folders, %5 exist as files; "
+               "nothing made.")
+                .arg(Escaped(target))
+                .arg(series.count)
+                .arg(fresh)
+                .arg(folders)
+                .arg(files) +
+            QLatin1Char('\n'));
+    }
+    return kAllMade;
+}
+
+int MakeCommand::Make()
+{
+    const FolderSeries series = Series();
+    QList<std::pair<QString, QString>> inputs{
+        {QStringLiteral("LastPath"), m_inputs.target},
+        {QStringLiteral("Header"), m_inputs.header},
+        {QStringLiteral("Footer"), m_inputs.footer},
+        {QStringLiteral("Min"), QString::number(m_inputs.min)},
+        {QStringLiteral("Max"), QString::number(m_inputs.max)},
+        {QStringLiteral("Beam"), QString::number(m_inputs.digits)},
+        {QStringLiteral("Step"), QString::number(m_inputs.step)}};
+
+    WatchStopSignals();
+    RunRecorder recorder(m_fileSystem.AbsoluteFolder(m_baseFolder), series, inputs,
+                         DefaultJournalPath());
+    FolderMaker maker(m_fileSystem, m_baseFolder, series);
+    ProgressLine progress(series.count, !m_options.quiet && !m_options.json && ErrIsTerminal());
+    bool stopped = false;
+    for (qint64 i = 0; i < series.count; ++i) {
+        const CreateResult result = maker.Make(i);
+        recorder.Tried(i, maker.Name(), result);
+        progress.Tick(i + 1);
+        // A stop during the last folder leaves nothing undone: no stop.
+        if (StopSignalled() && i + 1 < series.count) {
+            stopped = true;
+            break;
+        }
+    }
+    progress.Clear();
+    const RunResult& result = recorder.Finish(stopped);
+    const int status = ExitStatusOf(result);
+    Report(result, status);
+    return status;
+}
+
+void MakeCommand::Report(const RunResult& result, int status) const
+{
+    const QString target = result.record.Target();
+    if (m_options.json) {
+        QJsonArray failures;
+        QJsonObject byReason;
+        for (const FailureLog::Group& group : result.failures.Groups()) {
+            const QString code = ReasonCode(group.reason);
+            byReason[code] = byReason[code].toInteger() + group.count;
+            const QString text = Texts::Reason(group.reason, group.systemText);
+            for (const QString& name : group.names)
+                failures.append(QJsonObject{{QStringLiteral("name"), name},
+                                            {QStringLiteral("reason"), code},
+                                            {QStringLiteral("text"), text}});
+        }
+        const QJsonValue journal = result.journalHoldsRun ? QJsonValue(result.journalPath)
+                                                          : QJsonValue(QJsonValue::Null);
+        OutJson({{QStringLiteral("command"), QStringLiteral("make")},
+                 {QStringLiteral("dryRun"), false},
+                 {QStringLiteral("inputs"), InputsJson()},
+                 {QStringLiteral("target"), target},
+                 {QStringLiteral("counts"),
+                  QJsonObject{{QStringLiteral("total"), result.total},
+                              {QStringLiteral("made"), result.made},
+                              {QStringLiteral("failed"), result.Failed()},
+                              {QStringLiteral("notTried"), result.Remaining()},
+                              {QStringLiteral("failedByReason"), byReason}}},
+                 {QStringLiteral("failures"), failures},
+                 {QStringLiteral("failuresLeftOut"), result.failures.NamesLeftOut()},
+                 {QStringLiteral("stopped"), result.stopped},
+                 {QStringLiteral("journal"), journal},
+                 {QStringLiteral("exitStatus"), status}});
+        return;
+    }
+    if (m_options.quiet)
+        return;
+    QString report = tr("Made %1 of %2 folders in %3.")
+                         .arg(result.made)
+                         .arg(result.total)
+                         .arg(Escaped(target)) +
+                     QLatin1Char('\n');
+    if (result.Failed() > 0) {
+        report += tr("Not made: %1").arg(result.Failed()) + QLatin1Char('\n');
+        for (const FailureLog::Group& group : result.failures.Groups())
+            report += QStringLiteral("  %1: %2\n")
+                          .arg(Escaped(Texts::Reason(group.reason, group.systemText)))
+                          .arg(group.count);
+    }
+    if (result.stopped)
+        report += tr("Stopped by a signal; not tried: %1").arg(result.Remaining()) +
+                  QLatin1Char('\n');
+    if (!result.journalHoldsRun)
+        report += tr("The journal could not be written: \"%1 undo\" cannot take this run back.")
+                      .arg(QCoreApplication::applicationName()) +
+                  QLatin1Char('\n');
+    Err(report);
+}
+
+int RunMake(const QStringList& arguments)
+{
+    return MakeCommand().Run(arguments);
+}
+
+} // namespace kovaldi::cli

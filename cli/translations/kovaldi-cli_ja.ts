@@ -1,0 +1,250 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja_JP">
+  <context>
+    <name>MakeCommand</name>
+    <message>
+      <source>%1: "%2" is not a whole number from %3 to %4</source>
+      <translation>%1: 「%2」は %3 から %4 までの整数ではありません</translation>
+    </message>
+    <message>
+      <source>Makes the folders header + number + footer in TARGET, for every number from the minimum to the maximum, the number padded with zeros to the digit count.
+"%1 undo [--dry-run]" takes back the last run.</source>
+      <translation>TARGET の中に、ヘッダ + 番号 + フッタのフォルダを最小値から最大値までの番号ごとに作成します。番号は桁数まで 0 で埋めます。
+「%1 undo [--dry-run]」で直前の実行を取り消します。</translation>
+    </message>
+    <message>
+      <source>The text before the number (default: none).</source>
+      <translation>番号の前に付ける文字列（既定: なし）。</translation>
+    </message>
+    <message>
+      <source>TEXT</source>
+      <translation>文字列</translation>
+    </message>
+    <message>
+      <source>The text after the number (default: none).</source>
+      <translation>番号の後に付ける文字列（既定: なし）。</translation>
+    </message>
+    <message>
+      <source>The first number (default: 1).</source>
+      <translation>最初の番号（既定: 1）。</translation>
+    </message>
+    <message>
+      <source>N</source>
+      <translation>数</translation>
+    </message>
+    <message>
+      <source>The last number, at most (default: 10).</source>
+      <translation>最後の番号の上限（既定: 10）。</translation>
+    </message>
+    <message>
+      <source>The digit count that numbers are padded to with zeros, from -9 to 99; 0 or less pads nothing (default: 2).</source>
+      <translation>番号を 0 で埋める桁数。-9 から 99 まで。0 以下なら埋めません（既定: 2）。</translation>
+    </message>
+    <message>
+      <source>The distance from one number to the next (default: 1).</source>
+      <translation>番号の間隔（既定: 1）。</translation>
+    </message>
+    <message>
+      <source>Start from the six inputs the window stored last; the options given override them.</source>
+      <translation>ウィンドウが最後に保存した 6 つの入力から始めます。指定したオプションがそれに優先します。</translation>
+    </message>
+    <message>
+      <source>List every name, marked new or existing, and make nothing.</source>
+      <translation>すべての名前を新規か既存かの印を付けて一覧にし、何も作成しません。</translation>
+    </message>
+    <message>
+      <source>Write one JSON document on standard output as the report.</source>
+      <translation>結果を 1 つの JSON 文書として標準出力に書きます。</translation>
+    </message>
+    <message>
+      <source>Show nothing but errors on standard error.</source>
+      <translation>標準エラーにはエラー以外を表示しません。</translation>
+    </message>
+    <message>
+      <source>The folder to make the folders in.</source>
+      <translation>フォルダを作成する場所のフォルダ。</translation>
+    </message>
+    <message>
+      <source>[TARGET]</source>
+      <translation>[TARGET]</translation>
+    </message>
+    <message>
+      <source>one target folder only; also given: %1</source>
+      <translation>対象フォルダは 1 つだけです。ほかに指定されたもの: %1</translation>
+    </message>
+    <message>
+      <source>the stored settings cannot be read</source>
+      <translation>保存された設定を読み込めません</translation>
+    </message>
+    <message>
+      <source>stored %1</source>
+      <translation>保存された %1</translation>
+    </message>
+    <message>
+      <source>no target folder given</source>
+      <translation>対象フォルダが指定されていません</translation>
+    </message>
+    <message>
+      <source>the maximum (%1) is below the minimum (%2)</source>
+      <translation>最大値（%1）が最小値（%2）より小さくなっています</translation>
+    </message>
+    <message>
+      <source>the target is not a folder: %1</source>
+      <translation>対象がフォルダではありません: %1</translation>
+    </message>
+    <message>
+      <source>the target folder does not exist: %1</source>
+      <translation>指定したパスが見つかりません: %1</translation>
+    </message>
+    <message>
+      <source>Dry run in %1: %2 folders, %3 new, %4 exist as folders, %5 exist as files; nothing made.</source>
+      <translation>試行（%1）: フォルダ %2 個、新規 %3 個、既存のフォルダ %4 個、既存のファイル %5 個。何も作成していません。</translation>
+    </message>
+    <message>
+      <source>Made %1 of %2 folders in %3.</source>
+      <translation>%3 に %2 個中 %1 個のフォルダを作成しました。</translation>
+    </message>
+    <message>
+      <source>Not made: %1</source>
+      <translation>作成できなかったフォルダ: %1 個</translation>
+    </message>
+    <message>
+      <source>Stopped by a signal; not tried: %1</source>
+      <translation>シグナルで中止しました。未処理: %1 個</translation>
+    </message>
+    <message>
+      <source>The journal could not be written: "%1 undo" cannot take this run back.</source>
+      <translation>記録を書き込めませんでした。「%1 undo」でこの実行を取り消すことはできません。</translation>
+    </message>
+  </context>
+  <context>
+    <name>ProgressTexts</name>
+    <message>
+      <source>%1 of %2 folders (%3%), %4 a second</source>
+      <translation>%2 個中 %1 個（%3%）、毎秒 %4 個</translation>
+    </message>
+  </context>
+  <context>
+    <name>Texts</name>
+    <message>
+      <source>exists already as a folder</source>
+      <translation>同名のフォルダが既にあります</translation>
+    </message>
+    <message>
+      <source>a file of that name exists</source>
+      <translation>同名のファイルが既にあります</translation>
+    </message>
+    <message>
+      <source>the folder it belongs in is missing</source>
+      <translation>親フォルダがありません</translation>
+    </message>
+    <message>
+      <source>access refused</source>
+      <translation>アクセスが拒否されました</translation>
+    </message>
+    <message>
+      <source>name too long</source>
+      <translation>名前が長すぎます</translation>
+    </message>
+    <message>
+      <source>no space left on the disk</source>
+      <translation>ディスクの空き容量が足りません</translation>
+    </message>
+    <message>
+      <source>read-only file system</source>
+      <translation>読み取り専用のファイルシステムです</translation>
+    </message>
+    <message>
+      <source>not a valid folder name</source>
+      <translation>フォルダ名として使えない名前です</translation>
+    </message>
+    <message>
+      <source>other error</source>
+      <translation>その他のエラー</translation>
+    </message>
+    <message>
+      <source>not empty</source>
+      <translation>空ではありません</translation>
+    </message>
+    <message>
+      <source>no longer there</source>
+      <translation>既にありません</translation>
+    </message>
+    <message>
+      <source>replaced by a file</source>
+      <translation>ファイルに置き換えられています</translation>
+    </message>
+    <message>
+      <source>replaced by a link</source>
+      <translation>リンクに置き換えられています</translation>
+    </message>
+    <message>
+      <source>outside the target folder</source>
+      <translation>対象フォルダの外にあります</translation>
+    </message>
+  </context>
+  <context>
+    <name>UndoCommand</name>
+    <message>
+      <source>Takes back the last run of Kovaldi, from the window or from %1: removes the folders it made, newest first, each only while it is an empty folder inside its target; never anything else, never through a link.</source>
+      <translation>Kovaldi の直前の実行（ウィンドウでも %1 でも）を取り消します。作成したフォルダを新しい順に、対象フォルダの中の空のフォルダである場合に限って削除します。それ以外のものは削除せず、リンクをたどることもありません。</translation>
+    </message>
+    <message>
+      <source>List what would be removed and what would be kept, with reasons; remove nothing.</source>
+      <translation>削除されるものと残されるものを理由とともに一覧にし、何も削除しません。</translation>
+    </message>
+    <message>
+      <source>Write one JSON document on standard output as the report.</source>
+      <translation>結果を 1 つの JSON 文書として標準出力に書きます。</translation>
+    </message>
+    <message>
+      <source>Show nothing but errors on standard error.</source>
+      <translation>標準エラーにはエラー以外を表示しません。</translation>
+    </message>
+    <message>
+      <source>undo takes no arguments; given: %1</source>
+      <translation>undo に引数は指定できません。指定されたもの: %1</translation>
+    </message>
+    <message>
+      <source>The journal is not valid past its first %1 bytes; what comes before is taken back.</source>
+      <translation>記録は最初の %1 バイトより後が正しくありません。それより前の分を取り消します。</translation>
+    </message>
+    <message>
+      <source>no last run to take back: there is no journal at %1</source>
+      <translation>取り消す実行がありません。記録がありません: %1</translation>
+    </message>
+    <message>
+      <source>the journal cannot be opened as a file: %1</source>
+      <translation>記録をファイルとして開けません: %1</translation>
+    </message>
+    <message>
+      <source>not a journal this version can read: %1</source>
+      <translation>このバージョンで読める記録ではありません: %1</translation>
+    </message>
+    <message>
+      <source>the journal names no target folder: %1</source>
+      <translation>記録に対象フォルダがありません: %1</translation>
+    </message>
+    <message>
+      <source>Nothing to take back in %1.</source>
+      <translation>%1 で取り消すものはありません。</translation>
+    </message>
+    <message>
+      <source>Dry run in %1: %2 folders would be removed, %3 kept; nothing removed.</source>
+      <translation>試行（%1）: 削除されるフォルダ %2 個、残るフォルダ %3 個。何も削除していません。</translation>
+    </message>
+    <message>
+      <source>Removed %1 of %2 folders in %3.</source>
+      <translation>%3 で %2 個中 %1 個のフォルダを削除しました。</translation>
+    </message>
+    <message>
+      <source>Kept: %1</source>
+      <translation>残したフォルダ: %1 個</translation>
+    </message>
+    <message>
+      <source>Takes back the last run.</source>
+      <translation>直前の実行を取り消します。</translation>
+    </message>
+  </context>
+</TS>

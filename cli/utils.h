@@ -1,0 +1,62 @@
+#pragma once
+
+#include "files/filesystem.h"
+
+#include <QCoreApplication>
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <optional>
+
+namespace kovaldi::cli {
+
+// Exit statuses, in the sysexits spirit where one applies.
+enum ExitStatus : int {
+    kAllMade = 0,
+    kSomeFailed = 1,
+    kAllFailed = 2,
+    kUsageError = 64, // EX_USAGE: bad options or inputs, nothing done
+    kNoInput = 66,    // EX_NOINPUT: no journal to undo
+    kStopped = 130,   // 128 + SIGINT, as shells report a run ended by Ctrl+C
+};
+
+// Texts shared by the sub-commands, translated where a person reads them.
+class Texts
+{
+    Q_DECLARE_TR_FUNCTIONS(Texts)
+
+public:
+    static QString Reason(FailureReason reason, const QString& systemText);
+    static QString Reason(KeptReason reason, const QString& systemText);
+};
+
+// A name or path as a terminal may show it: control characters, line and paragraph
+// separators, direction marks and bytes that are not UTF-8 become escapes ("\n", "\t",
+// "\xHH", "\u{HHHH}"), and "\" becomes "\\", so that every shown text reads back
+// exactly and nothing in it can move the cursor or change the terminal.
+QString Escaped(QStringView text);
+
+// Writes UTF-8 to standard output, buffered, or to standard error at once.
+void Out(QStringView text);
+void Err(QStringView text);
+// The one line of an error: the program's name, the text, a line break.
+void ErrorLine(const QString& text);
+
+// One JSON document on standard output.
+void OutJson(const QJsonObject& document);
+// A JSON value as compact text, for a document written piece by piece.
+QByteArray CompactJson(const QJsonObject& object);
+void OutRaw(const QByteArray& bytes);
+
+bool ErrIsTerminal();
+
+// The arguments as given, after the program's name. On POSIX each is read as a name is:
+// UTF-8, and any byte that is not part of it kept (see files/nativename.h).
+QStringList Arguments(int argc, char* argv[]);
+
+// The number of a text in the number boxes' grammar when it is a whole number from lowest
+// to highest: nothing otherwise, with no rounding and no clamping.
+std::optional<qint64> WholeNumber(const QString& text, qint64 lowest, qint64 highest);
+
+} // namespace kovaldi::cli

@@ -1,0 +1,530 @@
+// kovaldi-cli as a user or a script runs it: the real program as a child process, real
+// folders in a temporary folder, its own settings file, journal and home folder.
+#include "journal/journalreader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#if !defined(Q_OS_WIN)
+#include <csignal>
+#include <sys/stat.h>
+#endif
+
+using kovaldi::JournalContents;
+using kovaldi::ReadJournal;
+
+namespace {
+
+struct Outcome
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+
+    QJsonObject Json() const { return QJsonDocument::fromJson(out).object(); }
+};
+
+QStringList Names(const QString& folder)
+{
+    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot |
+                                               QDir::Hidden | QDir::System);
+    names.sort();
+    return names;
+}
+
+} // namespace
+
+class CliTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void refused_data();
+    void refused();
+    void made_data();
+    void made();
+    void exitStatus_data();
+    void exitStatus();
+    void dryRun();
+    void json();
+    void escapedNames();
+    void fromSettings();
+    void stopBySignal();
+    void undoAfterRun();
+    void undoAfterKill();
+    void undoWithoutJournal();
+    void japanese();
+
+private:
+    QString Target() const { return m_dir->filePath(QStringLiteral("t")); }
+    QString JournalPath() const
+    {
+        return m_dir->filePath(QStringLiteral("state/Kovaldi/last-run.journal"));
+    }
+    void Prepare(QProcess& process, const QStringList& arguments,
+                 const QString& locale = QStringLiteral("C.UTF-8")) const;
+    Outcome Run(const QStringList& arguments,
+                const QString& locale = QStringLiteral("C.UTF-8")) const;
+    // Starts a run long enough to be cut short, and returns once its journal names folders.
+    bool StartLongRun(QProcess& process) const;
+    static Outcome Finish(QProcess& process);
+    void MakeFile(const QString& path) const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void CliTest::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    for (const char* folder : {"t", "home", "config", "state"})
+        QVERIFY(QDir(m_dir->path()).mkdir(QLatin1String(folder)));
+}
+
+void CliTest::Prepare(QProcess& process, const QStringList& arguments,
+                      const QString& locale) const
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), m_dir->filePath(QStringLiteral("home")));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir->filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_STATE_HOME"), m_dir->filePath(QStringLiteral("state")));
+    environment.insert(QStringLiteral("LC_ALL"), locale);
+    environment.remove(QStringLiteral("LANGUAGE"));
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(m_dir->path());
+    process.setProgram(QStringLiteral(KOVALDI_CLI));
+    process.setArguments(arguments);
+}
+
+Outcome CliTest::Finish(QProcess& process)
+{
+    Outcome outcome;
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished(10000);
+        qWarning("kovaldi-cli did not end within 120 s: killed");
+        return outcome;
+    }
+    if (process.exitStatus() == QProcess::NormalExit)
+        outcome.status = process.exitCode();
+    outcome.out = process.readAllStandardOutput();
+    outcome.err = process.readAllStandardError();
+    return outcome;
+}
+
+Outcome CliTest::Run(const QStringList& arguments, const QString& locale) const
+{
+    QProcess process;
+    Prepare(process, arguments, locale);
+    process.start();
+    return Finish(process);
+}
+
+bool CliTest::StartLongRun(QProcess& process) const
+{
+    Prepare(process, {QStringLiteral("--max"), QStringLiteral("2000000"), QStringLiteral("--json"),
+                      Target()});
+    process.start();
+    const bool progressed = QTest::qWaitFor(
+        [&] {
+            return ReadJournal(JournalPath()).made.size() >= 20 ||
+                   process.state() == QProcess::NotRunning;
+        },
+        60000);
+    if (!progressed || process.state() == QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished(10000);
+        return false;
+    }
+    return true;
+}
+
+void CliTest::MakeFile(const QString& path) const
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+}
+
+void CliTest::refused_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("error");
+    const QString t = QStringLiteral("@");
+    auto row = [&](const char* name, QStringList arguments, const char* error) {
+        QTest::newRow(name) << arguments << QString::fromUtf8(error);
+    };
+    row("minimum not a number", {"--min", "abc", t}, "--min: \"abc\" is not a whole number");
+    row("minimum with a fraction", {"--min", "1.5", t}, "--min: \"1.5\" is not a whole number");
+    row("maximum of blanks", {"--max", " ", t}, "--max: \" \" is not a whole number");
+    row("maximum past 32 bits", {"--max", "2147483648", t}, "from -2147483648 to 2147483647");
+    row("minimum below 32 bits", {"--min", "-2147483649", t}, "from -2147483648 to 2147483647");
+    row("hexadecimal", {"--max", "0x10", t}, "--max: \"0x10\"");
+    row("digit count past 99", {"--digits", "100", t}, "from -9 to 99");
+    row("digit count below -9", {"--digits", "-10", t}, "from -9 to 99");
+    row("digit count with a fraction", {"--digits", "2.5", t}, "--digits: \"2.5\"");
+    row("step of 0", {"--step", "0", t}, "--step: \"0\" is not a whole number from 1");
+    row("negative step", {"--step", "-1", t}, "--step: \"-1\"");
+    row("maximum below minimum", {"--min", "6", "--max", "5", t},
+        "the maximum (5) is below the minimum (6)");
+    row("no target", {}, "no target folder given");
+    row("empty target", {""}, "no target folder given");
+    row("missing target", {"@/missing"}, "the target folder does not exist: ");
+    row("target is a file", {"@/file"}, "the target is not a folder: ");
+    row("two targets", {t, t}, "one target folder only");
+    row("unknown option", {"--bogus", t}, "Unknown option 'bogus'.");
+    row("value missing", {t, "--min"}, "Missing value after '--min'.");
+    row("unreadable settings", {"--from-settings", t}, "the stored settings cannot be read");
+    row("undo with an argument", {"undo", "x"}, "undo takes no arguments");
+}
+
+void CliTest::refused()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, error);
+    MakeFile(m_dir->filePath(QStringLiteral("file")));
+    // A folder where the settings file belongs cannot be read as one.
+    QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("config/Kovaldi/Kovaldi.conf"))));
+    for (QString& argument : arguments)
+        argument.replace(QLatin1Char('@'), m_dir->path());
+
+    const Outcome outcome = Run(arguments);
+    QCOMPARE(outcome.status, 64);
+    QVERIFY2(outcome.err.startsWith("kovaldi-cli: ") && outcome.err.count('\n') == 1 &&
+                 outcome.err.endsWith('\n'),
+             outcome.err.constData());
+    QVERIFY2(QString::fromUtf8(outcome.err).contains(error), outcome.err.constData());
+    QCOMPARE(outcome.out, QByteArray());
+    QCOMPARE(Names(Target()), QStringList());
+    QVERIFY(!QFile::exists(JournalPath()));
+}
+
+void CliTest::made_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("names");
+    auto row = [](const char* name, const QStringList& arguments, const QStringList& names) {
+        QTest::newRow(name) << arguments << names;
+    };
+    row("defaults of the window's first start", {},
+        {"01", "02", "03", "04", "05", "06", "07", "08", "09", "10"});
+    row("header and footer", {"--header", "img", "--footer", "_a", "--max", "2", "--digits", "3"},
+        {"img001_a", "img002_a"});
+    row("sign before the zeros", {"--min", "-5", "--max", "-4", "--digits", "3"},
+        {"-004", "-005"});
+    row("longer numbers kept whole", {"--min", "1234", "--max", "1234", "--digits", "2"},
+        {"1234"});
+    row("no padding at 0", {"--min", "7", "--max", "7", "--digits", "0"}, {"7"});
+    row("no padding below 0", {"--min", "-5", "--max", "-5", "--digits", "-3"}, {"-5"});
+    row("step", {"--max", "10", "--step", "4"}, {"01", "05", "09"});
+    row("blanks, sign, exponent: whole numbers", {"--min", " +7 ", "--max", "0.8e1"}, {"07", "08"});
+    row("edges of 32 bits", {"--min", "2147483646", "--max", "2147483647", "--digits", "0"},
+        {"2147483646", "2147483647"});
+    row("lowest number", {"--min", "-2147483648", "--max", "-2147483648", "--digits", "12"},
+        {"-002147483648"});
+}
+
+void CliTest::made()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, names);
+    const Outcome outcome = Run(arguments << Target());
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(Names(Target()), names);
+    QCOMPARE(outcome.out, QByteArray());
+    QVERIFY2(outcome.err.startsWith(QStringLiteral("Made %1 of %1 folders in ")
+                                        .arg(names.size())
+                                        .toUtf8()),
+             outcome.err.constData());
+
+    const JournalContents journal = ReadJournal(JournalPath());
+    QCOMPARE(journal.status, JournalContents::Status::Read);
+    QVERIFY(journal.ended && !journal.stopped);
+    QStringList made = journal.made;
+    made.sort();
+    QCOMPARE(made, names);
+}
+
+void CliTest::exitStatus_data()
+{
+    QTest::addColumn<QStringList>("existing");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("report");
+    QTest::newRow("all made") << QStringList{} << 0 << "Made 3 of 3";
+    QTest::newRow("one exists") << QStringList{"02"} << 1
+                                << "Made 2 of 3 folders in @.\nNot made: 1\n"
+                                   "  exists already as a folder: 1\n";
+    QTest::newRow("all exist, one as a file")
+        << QStringList{"01", "02", "file:03"} << 2
+        << "Not made: 3\n  exists already as a folder: 2\n  a file of that name exists: 1\n";
+}
+
+void CliTest::exitStatus()
+{
+    QFETCH(QStringList, existing);
+    QFETCH(int, status);
+    QFETCH(QString, report);
+    for (const QString& name : existing) {
+        if (name.startsWith(QLatin1String("file:")))
+            MakeFile(Target() + QLatin1Char('/') + name.mid(5));
+        else
+            QVERIFY(QDir(Target()).mkdir(name));
+    }
+    const Outcome outcome = Run({QStringLiteral("--max"), QStringLiteral("3"), Target()});
+    QCOMPARE(outcome.status, status);
+    report.replace(QLatin1Char('@'), QDir(Target()).canonicalPath());
+    QVERIFY2(QString::fromUtf8(outcome.err).contains(report), outcome.err.constData());
+    QCOMPARE(Names(Target()), (QStringList{"01", "02", "03"}));
+}
+
+void CliTest::dryRun()
+{
+    QVERIFY(QDir(Target()).mkdir(QStringLiteral("02")));
+    MakeFile(Target() + QStringLiteral("/03"));
+    const QByteArray journal("kovaldi-journal 1\n");
+    {
+        QVERIFY(QDir().mkpath(QFileInfo(JournalPath()).path()));
+        QFile file(JournalPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(journal);
+    }
+
+    const Outcome outcome = Run({QStringLiteral("-n"), QStringLiteral("--max=4"), Target()});
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.out, QByteArray("new              01\n"
+                                     "exists-as-folder 02\n"
+                                     "exists-as-file   03\n"
+                                     "new              04\n"));
+    QVERIFY2(outcome.err.endsWith("4 folders, 2 new, 1 exist as folders, 1 exist as files; "
+                                  "nothing made.\n"),
+             outcome.err.constData());
+    QCOMPARE(Names(Target()), (QStringList{"02", "03"}));
+    QFile file(JournalPath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), journal);
+
+    const Outcome quiet = Run({QStringLiteral("-nq"), QStringLiteral("--max=1"), Target()});
+    QCOMPARE(quiet.out, QByteArray("new              01\n"));
+    QCOMPARE(quiet.err, QByteArray());
+}
+
+void CliTest::json()
+{
+    QVERIFY(QDir(Target()).mkdir(QStringLiteral("b2")));
+    const QStringList inputs{QStringLiteral("--header=b"), QStringLiteral("--max=3"),
+                             QStringLiteral("--digits=1"), QStringLiteral("--json"), Target()};
+
+    const QJsonObject dry = Run(QStringList{QStringLiteral("--dry-run")} + inputs).Json();
+    QCOMPARE(dry.value("dryRun"), QJsonValue(true));
+    QCOMPARE(dry.value("names").toArray().size(), 3);
+    QCOMPARE(dry.value("names")[1].toObject(),
+             (QJsonObject{{"name", "b2"}, {"state", "exists-as-folder"}}));
+    QCOMPARE(dry.value("counts").toObject(),
+             (QJsonObject{{"total", 3}, {"new", 2}, {"existsAsFolder", 1}, {"existsAsFile", 0}}));
+
+    const Outcome outcome = Run(inputs);
+    QCOMPARE(outcome.status, 1);
+    QCOMPARE(outcome.err, QByteArray());
+    const QJsonObject report = outcome.Json();
+    QCOMPARE(report.value("command"), QJsonValue("make"));
+    QCOMPARE(report.value("dryRun"), QJsonValue(false));
+    QCOMPARE(report.value("inputs").toObject(),
+             (QJsonObject{{"target", Target()},
+                          {"header", "b"},
+                          {"footer", ""},
+                          {"min", 1},
+                          {"max", 3},
+                          {"digits", 1},
+                          {"step", 1},
+                          {"fromSettings", false}}));
+    QCOMPARE(report.value("target"), QJsonValue(QDir(Target()).canonicalPath()));
+    QCOMPARE(report.value("counts").toObject(),
+             (QJsonObject{{"total", 3},
+                          {"made", 2},
+                          {"failed", 1},
+                          {"notTried", 0},
+                          {"failedByReason", QJsonObject{{"exists-as-folder", 1}}}}));
+    QCOMPARE(report.value("failures").toArray(),
+             (QJsonArray{QJsonObject{{"name", "b2"},
+                                     {"reason", "exists-as-folder"},
+                                     {"text", "exists already as a folder"}}}));
+    QCOMPARE(report.value("failuresLeftOut"), QJsonValue(0));
+    QCOMPARE(report.value("stopped"), QJsonValue(false));
+    QCOMPARE(report.value("journal"), QJsonValue(JournalPath()));
+    QCOMPARE(report.value("exitStatus"), QJsonValue(1));
+}
+
+void CliTest::escapedNames()
+{
+    const QString header = QStringLiteral("a\nb\x1b[2J\\\u202e\t");
+    const Outcome dry = Run({QStringLiteral("-n"), QStringLiteral("--max=1"),
+                             QStringLiteral("--header"), header, Target()});
+    QCOMPARE(dry.out, QByteArray("new              a\\nb\\x1B[2J\\\\\\u{202E}\\t01\n"));
+
+    const Outcome made = Run({QStringLiteral("--json"), QStringLiteral("--max=1"),
+                              QStringLiteral("--header"), header, Target()});
+    QCOMPARE(made.status, 0);
+    QCOMPARE(made.Json().value("inputs")[QStringLiteral("header")], QJsonValue(header));
+    QCOMPARE(Names(Target()), QStringList{header + QStringLiteral("01")});
+
+#if !defined(Q_OS_WIN)
+    // Bytes that are not UTF-8 reach the program only as the shell hands them on.
+    QProcess shell;
+    Prepare(shell, {QStringLiteral("-c"),
+                    QStringLiteral("for o in -n '' ; do \"$0\" $o --max 1 --header \"$(printf "
+                                   "'x\\377\\300y')\" \"$1\" || exit; done"),
+                    QStringLiteral(KOVALDI_CLI), Target()});
+    shell.setProgram(QStringLiteral("/bin/sh"));
+    shell.start();
+    const Outcome raw = Finish(shell);
+    QCOMPARE(raw.status, 0);
+    QCOMPARE(raw.out, QByteArray("new              x\\xFF\\xC0y01\n"));
+    struct stat status;
+    QVERIFY(::stat(QFile::encodeName(Target()) + "/x\377\300y01", &status) == 0 &&
+            S_ISDIR(status.st_mode));
+    // Undo reaches it by the same bytes.
+    QCOMPARE(Run({QStringLiteral("undo")}).status, 0);
+    QCOMPARE(Names(Target()), QStringList{header + QStringLiteral("01")});
+#endif
+}
+
+void CliTest::fromSettings()
+{
+    QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("config/Kovaldi"))));
+    QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("home/photos"))));
+    QFile settings(m_dir->filePath(QStringLiteral("config/Kovaldi/Kovaldi.conf")));
+    QVERIFY(settings.open(QIODevice::WriteOnly));
+    settings.write("[Config]\nLastPath=~/photos\nHeader=img\nFooter=_a\nMin=8\nMax=12\nBeam=3\n");
+    settings.close();
+
+    const Outcome stored = Run({QStringLiteral("--from-settings"), QStringLiteral("--max=9")});
+    QCOMPARE(stored.status, 0);
+    QCOMPARE(Names(m_dir->filePath(QStringLiteral("home/photos"))),
+             (QStringList{"img008_a", "img009_a"}));
+
+    // The stored texts follow the same grammar; a target given overrides the stored one.
+    const Outcome overridden =
+        Run({QStringLiteral("--from-settings"), QStringLiteral("--header="), Target()});
+    QCOMPARE(overridden.status, 0);
+    QCOMPARE(Names(Target()), (QStringList{"008_a", "009_a", "010_a", "011_a", "012_a"}));
+
+    QVERIFY(settings.open(QIODevice::WriteOnly));
+    settings.write("[Config]\nMin=1.5\n");
+    settings.close();
+    const Outcome wrong = Run({QStringLiteral("--from-settings"), Target()});
+    QCOMPARE(wrong.status, 64);
+    QVERIFY2(wrong.err.contains("stored Min: \"1.5\" is not a whole number"),
+             wrong.err.constData());
+}
+
+void CliTest::stopBySignal()
+{
+#if defined(Q_OS_WIN)
+    QSKIP("Console control events cannot be sent to a child without a console of its own here");
+#else
+    QProcess process;
+    QVERIFY(StartLongRun(process));
+    ::kill(pid_t(process.processId()), SIGINT);
+    const Outcome outcome = Finish(process);
+    QCOMPARE(outcome.status, 130);
+    const QJsonObject report = outcome.Json();
+    QCOMPARE(report.value("stopped"), QJsonValue(true));
+    const qint64 made = report.value("counts")[QStringLiteral("made")].toInteger();
+    QVERIFY(made >= 20);
+    QCOMPARE(report.value("counts")[QStringLiteral("notTried")].toInteger(), 2000000 - made);
+
+    const JournalContents journal = ReadJournal(JournalPath());
+    QVERIFY(journal.ended && journal.stopped);
+    QCOMPARE(journal.made.size(), made);
+    QCOMPARE(Names(Target()).size(), made);
+#endif
+}
+
+void CliTest::undoAfterRun()
+{
+    QCOMPARE(Run({QStringLiteral("--max=5"), Target()}).status, 0);
+    MakeFile(Target() + QStringLiteral("/03/kept"));
+    QVERIFY(QDir(Target()).rmdir(QStringLiteral("05")));
+
+    const Outcome dry = Run({QStringLiteral("undo"), QStringLiteral("--dry-run")});
+    QCOMPARE(dry.status, 0);
+    QCOMPARE(dry.out, QByteArray("keep   05  (gone)\n"
+                                 "remove 04\n"
+                                 "keep   03  (not-empty)\n"
+                                 "remove 02\n"
+                                 "remove 01\n"));
+    QCOMPARE(Names(Target()), (QStringList{"01", "02", "03", "04"}));
+
+    const Outcome undo = Run({QStringLiteral("undo"), QStringLiteral("--json")});
+    QCOMPARE(undo.status, 1);
+    const QJsonObject report = undo.Json();
+    QCOMPARE(report.value("counts")[QStringLiteral("removed")], QJsonValue(3));
+    QCOMPARE(report.value("counts")[QStringLiteral("keptByReason")].toObject(),
+             (QJsonObject{{"not-empty", 1}, {"gone", 1}}));
+    QCOMPARE(Names(Target()), QStringList{"03"});
+
+    // What was removed is not tried again; what was kept is.
+    const Outcome again = Run({QStringLiteral("undo")});
+    QCOMPARE(again.status, 2);
+    QVERIFY2(again.err.startsWith("Removed 0 of 2 folders"), again.err.constData());
+}
+
+void CliTest::undoAfterKill()
+{
+    QProcess process;
+    QVERIFY(StartLongRun(process));
+    process.kill();
+    QVERIFY(process.waitForFinished(30000));
+
+    // Every folder the journal names exists; at most the last moments of folders are
+    // missing from it, and those stay.
+    const JournalContents journal = ReadJournal(JournalPath());
+    QVERIFY(!journal.ended);
+    const qsizetype before = Names(Target()).size();
+    QVERIFY(journal.made.size() <= before);
+
+    const Outcome undo = Run({QStringLiteral("undo")});
+    QCOMPARE(undo.status, 0);
+    QCOMPARE(Names(Target()).size(), before - journal.made.size());
+    for (const QString& name : journal.made)
+        QVERIFY(!QFileInfo::exists(Target() + QLatin1Char('/') + name));
+}
+
+void CliTest::undoWithoutJournal()
+{
+    const Outcome outcome = Run({QStringLiteral("undo")});
+    QCOMPARE(outcome.status, 66);
+    QVERIFY2(outcome.err.startsWith("kovaldi-cli: no last run to take back"),
+             outcome.err.constData());
+}
+
+void CliTest::japanese()
+{
+    const Outcome missing = Run({m_dir->filePath(QStringLiteral("missing"))},
+                                QStringLiteral("ja_JP.UTF-8"));
+    QCOMPARE(missing.status, 64);
+    QVERIFY2(QString::fromUtf8(missing.err).contains(QStringLiteral("指定したパスが見つかりません")),
+             missing.err.constData());
+
+    const Outcome json = Run({QStringLiteral("--json"), QStringLiteral("--max=1"), Target()},
+                             QStringLiteral("ja_JP.UTF-8"));
+    QCOMPARE(json.status, 0);
+    const Outcome again =
+        Run({QStringLiteral("--json"), QStringLiteral("--max=1"), Target()},
+            QStringLiteral("ja_JP.UTF-8"));
+    // Keys and reason codes stay; the text follows the language.
+    QCOMPARE(again.Json().value("failures")[0].toObject(),
+             (QJsonObject{{"name", "01"},
+                          {"reason", "exists-as-folder"},
+                          {"text", QStringLiteral("同名のフォルダが既にあります")}}));
+}
+
+QTEST_GUILESS_MAIN(CliTest)
+#include "cli_test.moc"

@@ -378,14 +378,15 @@ void CliTest::escapedNames()
     // Bytes that are not UTF-8 reach the program only as the shell hands them on.
     QProcess shell;
     Prepare(shell, {QStringLiteral("-c"),
-                    QStringLiteral("for o in -n '' ; do \"$0\" $o --max 1 --header \"$(printf "
+                    QStringLiteral("for o in -n '' -n; do \"$0\" $o --max 1 --header \"$(printf "
                                    "'x\\377\\300y')\" \"$1\" || exit; done"),
                     QStringLiteral(KOVALDI_CLI), Target()});
     shell.setProgram(QStringLiteral("/bin/sh"));
     shell.start();
     const Outcome raw = Finish(shell);
     QCOMPARE(raw.status, 0);
-    QCOMPARE(raw.out, QByteArray("new              x\\xFF\\xC0y01\n"));
+    QCOMPARE(raw.out, QByteArray("new              x\\xFF\\xC0y01\n"
+                                 "exists-as-folder x\\xFF\\xC0y01\n"));
     struct stat status;
     QVERIFY(::stat(QFile::encodeName(Target()) + "/x\377\300y01", &status) == 0 &&
             S_ISDIR(status.st_mode));

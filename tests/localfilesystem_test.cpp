@@ -1,4 +1,5 @@
 #include "files/localfilesystem.h"
+#include "files/nativename.h"
 #include "files/reasoncodes.h"
 #include "testenv.h"
 
@@ -308,6 +309,36 @@ private slots:
         QDir::setCurrent(previous);
         const QString root = QFileInfo(m_dir.path()).canonicalFilePath();
         QCOMPARE(QDir::fromNativeSeparators(result), absolute.replace("@", root));
+    }
+
+    // A name's bytes read as text and written back are the same bytes, whatever they are.
+    void nativeNames_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        const QChar ff(0xDCFF);
+        QTest::newRow("ASCII") << QByteArray("img001") << QString("img001");
+        QTest::newRow("UTF-8") << QByteArray("\xe7\x94\xbb\xf0\x9f\x93\x81")
+                               << QString::fromUtf8("\xe7\x94\xbb\xf0\x9f\x93\x81");
+        QTest::newRow("a byte that is not UTF-8") << QByteArray("a\xff" "b") << QString("a") + ff + "b";
+        QTest::newRow("lead byte cut short")
+            << QByteArray("\xe7\x94") << QString(QChar(0xDCE7)) + QChar(0xDC94);
+        QTest::newRow("overlong slash") << QByteArray("\xc0\xaf")
+                                        << QString(QChar(0xDCC0)) + QChar(0xDCAF);
+        QTest::newRow("encoded surrogate")
+            << QByteArray("\xed\xa0\x80") << QString(QChar(0xDCED)) + QChar(0xDCA0) + QChar(0xDC80);
+        QTest::newRow("past U+10FFFF") << QByteArray("\xf4\x90\x80\x80")
+                                       << QString(QChar(0xDCF4)) + QChar(0xDC90) + QChar(0xDC80) +
+                                              QChar(0xDC80);
+    }
+    void nativeNames()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(kovaldi::NameFromNative(bytes), text);
+        QVERIFY(kovaldi::EncodesWhole(text));
+        QCOMPARE(kovaldi::NativeName(text), bytes);
+        QCOMPARE(kovaldi::HoldsRawBytes(text), QString::fromUtf8(bytes).toUtf8() != bytes);
     }
 };
 

@@ -29,8 +29,8 @@ FolderMaker::FolderMaker(FileSystem& fileSystem, const QString& baseFolder,
     m_prefixSize = m_path.size();
     m_footer = NativeName(series.footer);
     m_path.reserve(m_prefixSize + 24 + m_width + m_footer.size());
-    m_travels = EncodesWhole(baseFolder) && EncodesWhole(series.header) &&
-                EncodesWhole(series.footer);
+    m_travels =
+        EncodesWhole(baseFolder) && EncodesWhole(series.header) && EncodesWhole(series.footer);
 #endif
 }
 

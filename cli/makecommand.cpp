@@ -127,11 +127,9 @@ int MakeCommand::Run(const QStringList& arguments)
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption header(QStringLiteral("header"),
-                                    tr("The text before the number (default: none)."),
-                                    tr("TEXT"));
+                                    tr("The text before the number (default: none)."), tr("TEXT"));
     const QCommandLineOption footer(QStringLiteral("footer"),
-                                    tr("The text after the number (default: none)."),
-                                    tr("TEXT"));
+                                    tr("The text after the number (default: none)."), tr("TEXT"));
     const QCommandLineOption min(QStringLiteral("min"), tr("The first number (default: 1)."),
                                  tr("N"));
     const QCommandLineOption max(QStringLiteral("max"),
@@ -151,13 +149,13 @@ int MakeCommand::Run(const QStringList& arguments)
     const QCommandLineOption dryRun(
         {QStringLiteral("n"), QStringLiteral("dry-run")},
         tr("List every name, marked new or existing, and make nothing."));
-    const QCommandLineOption json(
-        QStringLiteral("json"), tr("Write one JSON document on standard output as the report."));
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  tr("Write one JSON document on standard output as the report."));
     const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")},
                                    tr("Show nothing but errors on standard error."));
     parser.addOptions({header, footer, min, max, digits, step, fromSettings, dryRun, json, quiet});
-    parser.addPositionalArgument(QStringLiteral("TARGET"),
-                                 tr("The folder to make the folders in."), tr("[TARGET]"));
+    parser.addPositionalArgument(QStringLiteral("TARGET"), tr("The folder to make the folders in."),
+                                 tr("[TARGET]"));
 
     if (!parser.parse(QStringList{QCoreApplication::applicationName()} + arguments)) {
         ErrorLine(parser.errorText());
@@ -206,9 +204,12 @@ QString MakeCommand::ReadInputs(const QCommandLineParser& parser)
     QStringList sources;
     for (const StoredInput& input : kStoredInputs)
         sources << tr("stored %1").arg(QLatin1String(input.key));
-    const QStringList options{QString(),           QStringLiteral("header"),
-                              QStringLiteral("footer"), QStringLiteral("min"),
-                              QStringLiteral("max"),    QStringLiteral("digits")};
+    const QStringList options{QString(),
+                              QStringLiteral("header"),
+                              QStringLiteral("footer"),
+                              QStringLiteral("min"),
+                              QStringLiteral("max"),
+                              QStringLiteral("digits")};
     for (qsizetype i = 1; i < options.size(); ++i) {
         if (parser.isSet(options[i])) {
             texts[i] = parser.value(options[i]);
@@ -309,9 +310,10 @@ int MakeCommand::DryRun()
     for (qint64 i = 0; i < series.count; ++i) {
         const EntryKind kind = existing.KindAt(i);
         ++counts[int(kind)];
-        const QString state = kind == EntryKind::Nothing  ? QStringLiteral("new")
-                              : kind == EntryKind::Folder ? ReasonCode(FailureReason::ExistsAsFolder)
-                                                          : ReasonCode(FailureReason::ExistsAsFile);
+        const QString state = kind == EntryKind::Nothing ? QStringLiteral("new")
+                              : kind == EntryKind::Folder
+                                  ? ReasonCode(FailureReason::ExistsAsFolder)
+                                  : ReasonCode(FailureReason::ExistsAsFile);
         const QString name = series.NameAt(i);
         if (m_options.json) {
             OutRaw((i ? ",\n" : "") +
@@ -324,11 +326,11 @@ int MakeCommand::DryRun()
     const qint64 folders = counts[int(EntryKind::Folder)];
     const qint64 files = counts[int(EntryKind::File)];
     if (m_options.json) {
-        const QJsonObject tail{{QStringLiteral("counts"),
-                                QJsonObject{{QStringLiteral("total"), series.count},
-                                            {QStringLiteral("new"), fresh},
-                                            {QStringLiteral("existsAsFolder"), folders},
-                                            {QStringLiteral("existsAsFile"), files}}}};
+        const QJsonObject tail{
+            {QStringLiteral("counts"), QJsonObject{{QStringLiteral("total"), series.count},
+                                                   {QStringLiteral("new"), fresh},
+                                                   {QStringLiteral("existsAsFolder"), folders},
+                                                   {QStringLiteral("existsAsFile"), files}}}};
         OutRaw("\n]," + CompactJson(tail).mid(1) + '\n');
     } else if (!m_options.quiet) {
         Err(tr("Dry run in %1: %2 folders, %3 new, %4 exist as folders, %5 exist as files; "
@@ -393,8 +395,8 @@ void MakeCommand::Report(const RunResult& result, int status) const
                                             {QStringLiteral("reason"), code},
                                             {QStringLiteral("text"), text}});
         }
-        const QJsonValue journal = result.journalHoldsRun ? QJsonValue(result.journalPath)
-                                                          : QJsonValue(QJsonValue::Null);
+        const QJsonValue journal =
+            result.journalHoldsRun ? QJsonValue(result.journalPath) : QJsonValue(QJsonValue::Null);
         OutJson({{QStringLiteral("command"), QStringLiteral("make")},
                  {QStringLiteral("dryRun"), false},
                  {QStringLiteral("inputs"), InputsJson()},
@@ -414,11 +416,9 @@ void MakeCommand::Report(const RunResult& result, int status) const
     }
     if (m_options.quiet)
         return;
-    QString report = tr("Made %1 of %2 folders in %3.")
-                         .arg(result.made)
-                         .arg(result.total)
-                         .arg(Escaped(target)) +
-                     QLatin1Char('\n');
+    QString report =
+        tr("Made %1 of %2 folders in %3.").arg(result.made).arg(result.total).arg(Escaped(target)) +
+        QLatin1Char('\n');
     if (result.Failed() > 0) {
         report += tr("Not made: %1").arg(result.Failed()) + QLatin1Char('\n');
         for (const FailureLog::Group& group : result.failures.Groups())
@@ -427,8 +427,8 @@ void MakeCommand::Report(const RunResult& result, int status) const
                           .arg(group.count);
     }
     if (result.stopped)
-        report += tr("Stopped by a signal; not tried: %1").arg(result.Remaining()) +
-                  QLatin1Char('\n');
+        report +=
+            tr("Stopped by a signal; not tried: %1").arg(result.Remaining()) + QLatin1Char('\n');
     if (!result.journalHoldsRun)
         report += tr("The journal could not be written: \"%1 undo\" cannot take this run back.")
                       .arg(QCoreApplication::applicationName()) +

@@ -45,8 +45,8 @@ int UndoCommand::Run(const QStringList& arguments)
     const QCommandLineOption dryRun(
         {QStringLiteral("n"), QStringLiteral("dry-run")},
         tr("List what would be removed and what would be kept, with reasons; remove nothing."));
-    const QCommandLineOption json(
-        QStringLiteral("json"), tr("Write one JSON document on standard output as the report."));
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  tr("Write one JSON document on standard output as the report."));
     const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")},
                                    tr("Show nothing but errors on standard error."));
     parser.addOptions({dryRun, json, quiet});
@@ -139,10 +139,10 @@ void UndoCommand::Report(const UndoPlan& plan, const UndoReport& report, const Q
             byReason[ReasonCode(reason)] = byReason[ReasonCode(reason)].toInteger() + count;
         QJsonArray kept;
         for (const UndoReport::Kept& item : report.keptItems)
-            kept.append(QJsonObject{{QStringLiteral("name"), item.name},
-                                    {QStringLiteral("reason"), ReasonCode(item.reason)},
-                                    {QStringLiteral("text"),
-                                     Texts::Reason(item.reason, item.systemText)}});
+            kept.append(
+                QJsonObject{{QStringLiteral("name"), item.name},
+                            {QStringLiteral("reason"), ReasonCode(item.reason)},
+                            {QStringLiteral("text"), Texts::Reason(item.reason, item.systemText)}});
         QJsonObject document{
             {QStringLiteral("command"), QStringLiteral("undo")},
             {QStringLiteral("dryRun"), m_dryRun},
@@ -184,8 +184,8 @@ void UndoCommand::Report(const UndoPlan& plan, const UndoReport& report, const Q
             text += QStringLiteral("  %1: %2\n").arg(Texts::Reason(reason, QString())).arg(count);
         if (!m_dryRun) {
             for (const UndoReport::Kept& item : report.keptItems)
-                text += QStringLiteral("  %1  (%2)\n")
-                            .arg(Escaped(item.name), ReasonCode(item.reason));
+                text +=
+                    QStringLiteral("  %1  (%2)\n").arg(Escaped(item.name), ReasonCode(item.reason));
         }
     }
     Err(text);

@@ -89,12 +89,12 @@ void CliTest::init()
         QVERIFY(QDir(m_dir->path()).mkdir(QLatin1String(folder)));
 }
 
-void CliTest::Prepare(QProcess& process, const QStringList& arguments,
-                      const QString& locale) const
+void CliTest::Prepare(QProcess& process, const QStringList& arguments, const QString& locale) const
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("HOME"), m_dir->filePath(QStringLiteral("home")));
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir->filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                       m_dir->filePath(QStringLiteral("config")));
     environment.insert(QStringLiteral("XDG_STATE_HOME"), m_dir->filePath(QStringLiteral("state")));
     environment.insert(QStringLiteral("LC_ALL"), locale);
     environment.remove(QStringLiteral("LANGUAGE"));
@@ -217,10 +217,8 @@ void CliTest::made_data()
         {"01", "02", "03", "04", "05", "06", "07", "08", "09", "10"});
     row("header and footer", {"--header", "img", "--footer", "_a", "--max", "2", "--digits", "3"},
         {"img001_a", "img002_a"});
-    row("sign before the zeros", {"--min", "-5", "--max", "-4", "--digits", "3"},
-        {"-004", "-005"});
-    row("longer numbers kept whole", {"--min", "1234", "--max", "1234", "--digits", "2"},
-        {"1234"});
+    row("sign before the zeros", {"--min", "-5", "--max", "-4", "--digits", "3"}, {"-004", "-005"});
+    row("longer numbers kept whole", {"--min", "1234", "--max", "1234", "--digits", "2"}, {"1234"});
     row("no padding at 0", {"--min", "7", "--max", "7", "--digits", "0"}, {"7"});
     row("no padding below 0", {"--min", "-5", "--max", "-5", "--digits", "-3"}, {"-5"});
     row("step", {"--max", "10", "--step", "4"}, {"01", "05", "09"});
@@ -239,9 +237,8 @@ void CliTest::made()
     QCOMPARE(outcome.status, 0);
     QCOMPARE(Names(Target()), names);
     QCOMPARE(outcome.out, QByteArray());
-    QVERIFY2(outcome.err.startsWith(QStringLiteral("Made %1 of %1 folders in ")
-                                        .arg(names.size())
-                                        .toUtf8()),
+    QVERIFY2(outcome.err.startsWith(
+                 QStringLiteral("Made %1 of %1 folders in ").arg(names.size()).toUtf8()),
              outcome.err.constData());
 
     const JournalContents journal = ReadJournal(JournalPath());
@@ -335,15 +332,14 @@ void CliTest::json()
     const QJsonObject report = outcome.Json();
     QCOMPARE(report.value("command"), QJsonValue("make"));
     QCOMPARE(report.value("dryRun"), QJsonValue(false));
-    QCOMPARE(report.value("inputs").toObject(),
-             (QJsonObject{{"target", Target()},
-                          {"header", "b"},
-                          {"footer", ""},
-                          {"min", 1},
-                          {"max", 3},
-                          {"digits", 1},
-                          {"step", 1},
-                          {"fromSettings", false}}));
+    QCOMPARE(report.value("inputs").toObject(), (QJsonObject{{"target", Target()},
+                                                             {"header", "b"},
+                                                             {"footer", ""},
+                                                             {"min", 1},
+                                                             {"max", 3},
+                                                             {"digits", 1},
+                                                             {"step", 1},
+                                                             {"fromSettings", false}}));
     QCOMPARE(report.value("target"), QJsonValue(QDir(Target()).canonicalPath()));
     QCOMPARE(report.value("counts").toObject(),
              (QJsonObject{{"total", 3},
@@ -508,18 +504,18 @@ void CliTest::undoWithoutJournal()
 
 void CliTest::japanese()
 {
-    const Outcome missing = Run({m_dir->filePath(QStringLiteral("missing"))},
-                                QStringLiteral("ja_JP.UTF-8"));
+    const Outcome missing =
+        Run({m_dir->filePath(QStringLiteral("missing"))}, QStringLiteral("ja_JP.UTF-8"));
     QCOMPARE(missing.status, 64);
-    QVERIFY2(QString::fromUtf8(missing.err).contains(QStringLiteral("指定したパスが見つかりません")),
-             missing.err.constData());
+    QVERIFY2(
+        QString::fromUtf8(missing.err).contains(QStringLiteral("指定したパスが見つかりません")),
+        missing.err.constData());
 
     const Outcome json = Run({QStringLiteral("--json"), QStringLiteral("--max=1"), Target()},
                              QStringLiteral("ja_JP.UTF-8"));
     QCOMPARE(json.status, 0);
-    const Outcome again =
-        Run({QStringLiteral("--json"), QStringLiteral("--max=1"), Target()},
-            QStringLiteral("ja_JP.UTF-8"));
+    const Outcome again = Run({QStringLiteral("--json"), QStringLiteral("--max=1"), Target()},
+                              QStringLiteral("ja_JP.UTF-8"));
     // Keys and reason codes stay; the text follows the language.
     QCOMPARE(again.Json().value("failures")[0].toObject(),
              (QJsonObject{{"name", "01"},

@@ -133,7 +133,8 @@ bool HoldsRawBytes(QStringView text)
     const qsizetype size = text.size();
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t c = text[i].unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < size && QChar::isLowSurrogate(text[i + 1].unicode()))
+        if (QChar::isHighSurrogate(c) && i + 1 < size &&
+            QChar::isLowSurrogate(text[i + 1].unicode()))
             ++i;
         else if (IsByteSurrogate(c))
             return true;

@@ -1,9 +1,17 @@
 # Installation (GNU layout, relative destinations) and the Debian package.
 include(GNUInstallDirs)
 
-install(TARGETS kovaldi
+install(TARGETS kovaldi kovaldi-cli
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
     BUNDLE DESTINATION .)
+
+# kovaldi-cli's messages, where it looks for them: share/kovaldi/translations beside bin,
+# or translations beside the program where there is no share folder.
+if(UNIX AND NOT APPLE)
+    install(FILES ${KOVALDI_CLI_QM_FILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/kovaldi/translations)
+else()
+    install(FILES ${KOVALDI_CLI_QM_FILES} DESTINATION ${CMAKE_INSTALL_BINDIR}/translations)
+endif()
 
 if(UNIX AND NOT APPLE)
     set(generated ${CMAKE_CURRENT_BINARY_DIR}/generated)
@@ -23,16 +31,24 @@ if(UNIX AND NOT APPLE)
     # Where Debian looks for the licence of a package.
     install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kovaldi RENAME copyright)
 
-    # The manual page, compressed without a name or time stamp so that builds agree.
+    # The manual pages, compressed without a name or time stamp so that builds agree.
     find_program(KOVALDI_GZIP gzip REQUIRED)
-    set(manpage ${generated}/kovaldi.1)
-    add_custom_command(OUTPUT ${manpage}.gz
-        COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/packaging/linux/kovaldi.1 ${manpage}
-        COMMAND ${KOVALDI_GZIP} -9nf ${manpage}
-        DEPENDS packaging/linux/kovaldi.1
-        COMMENT "Compressing the manual page" VERBATIM)
-    add_custom_target(kovaldi_manpage ALL DEPENDS ${manpage}.gz)
-    install(FILES ${manpage}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    set(manpages)
+    foreach(page kovaldi.1 kovaldi-cli.1)
+        set(manpage ${generated}/${page})
+        add_custom_command(OUTPUT ${manpage}.gz
+            COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/packaging/linux/${page} ${manpage}
+            COMMAND ${KOVALDI_GZIP} -9nf ${manpage}
+            DEPENDS packaging/linux/${page}
+            COMMENT "Compressing the manual page ${page}" VERBATIM)
+        list(APPEND manpages ${manpage}.gz)
+    endforeach()
+    add_custom_target(kovaldi_manpage ALL DEPENDS ${manpages})
+    install(FILES ${manpages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+    # Where bash-completion looks for a command's completion when it is first completed.
+    install(FILES packaging/linux/kovaldi-cli.bash
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME kovaldi-cli)
 
     # The metainfo's screenshots, rendered from the windows as built, at twice the size for
     # high-density screens. The metainfo names them by web address (AppStream takes no
@@ -52,7 +68,7 @@ endif()
 set(CPACK_PACKAGE_NAME kovaldi)
 set(CPACK_PACKAGE_VENDOR "The Kovaldi developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${PROJECT_DESCRIPTION}\n Kovaldi makes, in one run, folders named header + zero-padded number + footer\n for every number from a minimum to a maximum, with a live preview of the\n first and last name. Its interface is Japanese.")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${PROJECT_DESCRIPTION}\n Kovaldi makes, in one run, folders named header + zero-padded number + footer\n for every number from a minimum to a maximum, with a live preview of the\n first and last name. Its interface is Japanese.\n .\n kovaldi-cli makes the same folders from a terminal or a script, with a dry\n run, a JSON report and an undo of the last run.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "${KOVALDI_HOMEPAGE_URL}")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGE_CONTACT "${KOVALDI_MAIL_ADDRESS}")

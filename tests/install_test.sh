@@ -14,6 +14,7 @@ expect() {
     if [ -e "$prefix/$1" ]; then echo "ok      $1"; else echo "MISSING $1"; status=1; fi
 }
 expect bin/kovaldi
+expect bin/kovaldi-cli
 expect share/applications/$id.desktop
 expect share/metainfo/$id.metainfo.xml
 expect share/icons/hicolor/scalable/apps/$id.svg
@@ -22,11 +23,14 @@ for size in 16 32 48 64 128 256; do
 done
 expect share/doc/kovaldi/copyright
 expect share/man/man1/kovaldi.1.gz
+expect share/man/man1/kovaldi-cli.1.gz
+expect share/kovaldi/translations/kovaldi-cli_ja.qm
+expect share/bash-completion/completions/kovaldi-cli
 expect share/kovaldi/screenshots/mainwindow.png
 expect share/kovaldi/screenshots/aboutwindow.png
 
 # Nothing else is installed: no tests, no tools.
-extra=$(cd "$prefix" && find . -type f | grep -v -E "^\./(bin/kovaldi|share/(applications|metainfo|icons/hicolor|doc/kovaldi|kovaldi/screenshots)/|share/man/man1/kovaldi\.1\.gz$)" || true)
+extra=$(cd "$prefix" && find . -type f | grep -v -E "^\./(bin/kovaldi(-cli)?$|share/(applications|metainfo|icons/hicolor|doc/kovaldi|kovaldi/(screenshots|translations))/|share/man/man1/kovaldi(-cli)?\.1\.gz$|share/bash-completion/completions/kovaldi-cli$)" || true)
 if [ -n "$extra" ]; then echo "UNEXPECTED $extra"; status=1; fi
 
 desktop-file-validate "$prefix/share/applications/$id.desktop" || status=1
@@ -48,10 +52,27 @@ for image in $(printf '%s\n' "$images" | sed -E 's#.*width="([0-9]+)" height="([
         echo "MISMATCH screenshot $image: installed ${size:-nothing}"; status=1; fi
 done
 
-# The manual page reads without a warning from the formatter.
-warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l \
-    "$prefix/share/man/man1/kovaldi.1.gz" 2>&1 >/dev/null)
-if [ -n "$warnings" ]; then echo "manual page: $warnings"; status=1; fi
-LC_ALL=C.UTF-8 MANWIDTH=80 man -E UTF-8 -l "$prefix/share/man/man1/kovaldi.1.gz" 2>/dev/null |
-    grep -q "kovaldi - create a series" || { echo "manual page: no NAME line"; status=1; }
+# The manual pages read without a warning from the formatter.
+for page in kovaldi kovaldi-cli; do
+    warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l \
+        "$prefix/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
+    if [ -n "$warnings" ]; then echo "manual page $page: $warnings"; status=1; fi
+    LC_ALL=C.UTF-8 MANWIDTH=80 man -E UTF-8 -l "$prefix/share/man/man1/$page.1.gz" 2>/dev/null |
+        grep -q -E "^ *$page +- " || { echo "manual page $page: no NAME line"; status=1; }
+done
+
+# The installed command-line program finds its installed Japanese messages.
+message=$(LC_ALL=ja_JP.UTF-8 "$prefix/bin/kovaldi-cli" "$prefix/missing" 2>&1 || true)
+case $message in
+*指定したパスが見つかりません*) echo "ok      Japanese messages installed" ;;
+*) echo "NOT JAPANESE: $message"; status=1 ;;
+esac
+
+# bash-completion loads the completion by the command's name and offers the options.
+completion=$(bash -c '. /usr/share/bash-completion/bash_completion &&
+    . "$1" && COMP_WORDS=(kovaldi-cli --from) && COMP_CWORD=1 && COMP_LINE="kovaldi-cli --from" &&
+    COMP_POINT=${#COMP_LINE} && _kovaldi_cli kovaldi-cli --from kovaldi-cli && echo "${COMPREPLY[*]}"' \
+    sh "$prefix/share/bash-completion/completions/kovaldi-cli" 2>&1)
+if [ "$completion" = "--from-settings" ]; then echo "ok      bash completion"; else
+    echo "bash completion: $completion"; status=1; fi
 exit $status

@@ -34,4 +34,8 @@ has "$contents" "\./usr/share/icons/hicolor/scalable/apps/$id\.svg$"
 has "$contents" "\./usr/share/icons/hicolor/256x256/apps/$id\.png$"
 has "$contents" '\./usr/share/man/man1/kovaldi\.1\.gz$'
 has "$contents" '\./usr/share/kovaldi/screenshots/mainwindow\.png$'
+has "$contents" '\./usr/bin/kovaldi-cli$'
+has "$contents" '\./usr/share/man/man1/kovaldi-cli\.1\.gz$'
+has "$contents" '\./usr/share/kovaldi/translations/kovaldi-cli_ja\.qm$'
+has "$contents" '\./usr/share/bash-completion/completions/kovaldi-cli$'
 exit $status

@@ -1,0 +1,197 @@
+// Times kovaldi-cli's run against a bare loop of mkdir calls over the same names, and the
+// program's start-up.
+//
+//   build/release/bench/kovaldi-bench-cli
+//   options: --sizes 20000,110000  --pairs 6  --settle 3 (seconds before each half)
+//            --dir <folder for the runs>  --starts 20 (process starts timed, 0 for none)
+//
+// The run is the whole make command as the program carries it out once its process is up,
+// in this process: its arguments read, the target checked, the journal written, every
+// folder made, the report (-q: none). Each pair makes one such run and one bare loop, in
+// alternating order, each in a fresh folder that is removed afterwards; the ratio is
+// command-line run / bare. The start-up of the process itself (Qt Core, translations) is
+// timed apart, as a median of `kovaldi-cli --version`.
+#include "makecommand.h"
+#include "naming/naming.h"
+#include "run/folderseries.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct Options
+{
+    std::vector<int> sizes{20000, 110000};
+    int pairs = 6;
+    int settleSeconds = 3;
+    int starts = 20;
+    QString folder = QDir::tempPath();
+};
+
+Options ParseOptions(const QStringList& arguments)
+{
+    Options options;
+    for (int i = 1; i + 1 < arguments.size(); i += 2) {
+        const QString& name = arguments[i];
+        const QString& value = arguments[i + 1];
+        if (name == QLatin1String("--sizes")) {
+            options.sizes.clear();
+            for (const QString& size : value.split(QLatin1Char(',')))
+                options.sizes.push_back(size.toInt());
+        } else if (name == QLatin1String("--pairs")) {
+            options.pairs = value.toInt();
+        } else if (name == QLatin1String("--settle")) {
+            options.settleSeconds = value.toInt();
+        } else if (name == QLatin1String("--starts")) {
+            options.starts = value.toInt();
+        } else if (name == QLatin1String("--dir")) {
+            options.folder = value;
+        }
+    }
+    return options;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// The same series as the window's benchmark: the largest size runs over the boxes' range.
+std::pair<int, int> RangeOf(int size)
+{
+    return size >= 109999 ? std::pair{-9999, 99999} : std::pair{1, size};
+}
+
+const QString kHeader = QStringLiteral("img");
+const int kDigits = 5;
+
+double CommandLineRun(const QString& folder, int size)
+{
+    const auto [min, max] = RangeOf(size);
+    const QStringList arguments{QStringLiteral("-q"),
+                                QStringLiteral("--header"),
+                                kHeader,
+                                QStringLiteral("--min"),
+                                QString::number(min),
+                                QStringLiteral("--max"),
+                                QString::number(max),
+                                QStringLiteral("--digits"),
+                                QString::number(kDigits),
+                                folder};
+    QElapsedTimer clock;
+    clock.start();
+    const int status = kovaldi::cli::RunMake(arguments);
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    if (status != 0)
+        std::fprintf(stderr, "command-line run: exit status %d\n", status);
+    return seconds;
+}
+
+double BareRun(const QString& folder, int size)
+{
+    const auto [min, max] = RangeOf(size);
+    const kovaldi::FolderSeries series{
+        kHeader, QString(), kovaldi::BuildZeroMask(kDigits), min, max - min + 1, 1};
+    std::vector<std::string> paths;
+    paths.reserve(size_t(series.count));
+    for (qint64 index = 0; index < series.count; ++index)
+        paths.push_back((folder + QLatin1Char('/') + series.NameAt(index)).toStdString());
+    int failures = 0;
+    QElapsedTimer clock;
+    clock.start();
+    for (const std::string& path : paths)
+        failures += ::mkdir(path.c_str(), 0777) != 0;
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    if (failures)
+        std::fprintf(stderr, "bare loop: %d failures\n", failures);
+    return seconds;
+}
+
+void BenchmarkRuns(const Options& options)
+{
+    for (const int size : options.sizes) {
+        if (size < 1 || options.pairs < 1)
+            continue;
+        std::printf("\nrun of %d folders (command-line run vs bare mkdir loop, seconds)\n", size);
+        std::vector<double> ratios;
+        for (int pair = 0; pair < options.pairs; ++pair) {
+            double runSeconds = 0, bareSeconds = 0;
+            for (int half = 0; half < 2; ++half) {
+                // Each half starts with the disk's queue empty and settled, so neither pays
+                // for the write-back of the other's folders.
+                ::sync();
+                ::sleep(unsigned(std::max(0, options.settleSeconds)));
+                QTemporaryDir folder(options.folder + QStringLiteral("/kovaldi-bench-XXXXXX"));
+                if ((half == 0) == (pair % 2 == 0))
+                    runSeconds = CommandLineRun(folder.path(), size);
+                else
+                    bareSeconds = BareRun(folder.path(), size);
+            }
+            ratios.push_back(runSeconds / bareSeconds);
+            std::printf("  pair %d: kovaldi-cli %.4f  bare %.4f  ratio %.3f  (%.2f us a folder "
+                        "beyond the bare call)\n",
+                        pair + 1, runSeconds, bareSeconds, ratios.back(),
+                        (runSeconds - bareSeconds) * 1e6 / size);
+            std::fflush(stdout);
+        }
+        // The pairs alternate which half goes first; with an even number of pairs the
+        // geometric mean weighs both orders alike.
+        double logSum = 0;
+        for (const double ratio : ratios)
+            logSum += std::log(ratio);
+        const auto [least, most] = std::minmax_element(ratios.begin(), ratios.end());
+        std::printf("  ratio median %.3f (min %.3f, max %.3f)  geometric mean %.3f\n",
+                    Median(ratios), *least, *most, std::exp(logSum / double(ratios.size())));
+    }
+}
+
+void BenchmarkStart(const Options& options)
+{
+    if (options.starts < 1)
+        return;
+    std::vector<double> milliseconds;
+    for (int i = 0; i < options.starts; ++i) {
+        QProcess process;
+        QElapsedTimer clock;
+        clock.start();
+        process.start(QStringLiteral(KOVALDI_CLI), {QStringLiteral("--version")});
+        if (!process.waitForFinished(30000)) {
+            process.kill();
+            process.waitForFinished();
+            std::fprintf(stderr, "kovaldi-cli --version did not end\n");
+            return;
+        }
+        milliseconds.push_back(clock.nsecsElapsed() / 1e6);
+    }
+    std::printf("process start to end of kovaldi-cli --version: median %.1f ms of %d\n",
+                Median(milliseconds), options.starts);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // A journal of its own, so the benchmark does not overwrite the user's last run.
+    QTemporaryDir stateHome;
+    qputenv("XDG_STATE_HOME", QFile::encodeName(stateHome.path()));
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kovaldi-cli"));
+    const Options options = ParseOptions(QCoreApplication::arguments());
+    std::printf("runs in %s\n", qPrintable(options.folder));
+    BenchmarkStart(options);
+    BenchmarkRuns(options);
+    return 0;
+}

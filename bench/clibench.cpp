@@ -103,8 +103,8 @@ double CommandLineRun(const QString& folder, int size)
 double BareRun(const QString& folder, int size)
 {
     const auto [min, max] = RangeOf(size);
-    const kovaldi::FolderSeries series{
-        kHeader, QString(), kovaldi::BuildZeroMask(kDigits), min, max - min + 1, 1};
+    const kovaldi::FolderSeries series{kHeader, QString(),     kovaldi::BuildZeroMask(kDigits),
+                                       min,     max - min + 1, 1};
     std::vector<std::string> paths;
     paths.reserve(size_t(series.count));
     for (qint64 index = 0; index < series.count; ++index)

@@ -3,6 +3,8 @@
 #include "files/localfilesystem.h"
 #include "files/nativename.h"
 
+#include <algorithm>
+
 #if !defined(Q_OS_WIN)
 #include <cerrno>
 #include <sys/stat.h>
@@ -58,16 +60,21 @@ int FolderMaker::FormatNumber(qint64 index)
 
 CreateResult FolderMaker::Make(qint64 index)
 {
+    // Written in place: the buffers keep their room from one folder to the next.
     const int length = FormatNumber(index);
-    m_name.truncate(m_headerSize);
-    m_name.append(QLatin1StringView(m_digits, length));
-    m_name.append(m_series.footer);
+    const qsizetype footerSize = m_series.footer.size();
+    m_name.resize(m_headerSize + length + footerSize);
+    QChar* name = m_name.data() + m_headerSize;
+    for (int i = 0; i < length; ++i)
+        name[i] = QLatin1Char(m_digits[i]);
+    std::copy_n(m_series.footer.constData(), footerSize, name + length);
 #if defined(Q_OS_WIN)
     return m_fileSystem.CreateFolder(m_baseFolder + m_name);
 #else
-    m_path.truncate(m_prefixSize);
-    m_path.append(m_digits, length);
-    m_path.append(m_footer);
+    m_path.resize(m_prefixSize + length + m_footer.size());
+    char* path = m_path.data() + m_prefixSize;
+    std::copy_n(m_digits, length, path);
+    std::copy_n(m_footer.constData(), m_footer.size(), path + length);
     if (!m_travels)
         return {false, FailureReason::InvalidName, {}};
     if (::mkdir(m_path.constData(), 0777) == 0)

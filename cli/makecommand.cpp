@@ -69,7 +69,7 @@ private:
 
     int DryRun();
     int Make();
-    void Report(const RunResult& result, int status) const;
+    void Report(const QString& target, const RunResult& result, int status) const;
 
     Inputs m_inputs;
     Options m_options;
@@ -358,8 +358,9 @@ int MakeCommand::Make()
         {QStringLiteral("Step"), QString::number(m_inputs.step)}};
 
     WatchStopSignals();
-    RunRecorder recorder(m_fileSystem.AbsoluteFolder(m_baseFolder), series, inputs,
-                         DefaultJournalPath());
+    // Undo reads the journal: the folders made need no record in memory.
+    const QString target = m_fileSystem.AbsoluteFolder(m_baseFolder);
+    RunRecorder recorder(target, series, inputs, DefaultJournalPath(), false);
     FolderMaker maker(m_fileSystem, m_baseFolder, series);
     ProgressLine progress(series.count, !m_options.quiet && !m_options.json && ErrIsTerminal());
     bool stopped = false;
@@ -376,13 +377,12 @@ int MakeCommand::Make()
     progress.Clear();
     const RunResult& result = recorder.Finish(stopped);
     const int status = ExitStatusOf(result);
-    Report(result, status);
+    Report(target, result, status);
     return status;
 }
 
-void MakeCommand::Report(const RunResult& result, int status) const
+void MakeCommand::Report(const QString& target, const RunResult& result, int status) const
 {
-    const QString target = result.record.Target();
     if (m_options.json) {
         QJsonArray failures;
         QJsonObject byReason;

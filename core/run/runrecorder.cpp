@@ -4,7 +4,8 @@ namespace kovaldi {
 
 RunRecorder::RunRecorder(const QString& target, const FolderSeries& series,
                          const QList<std::pair<QString, QString>>& inputs,
-                         const QString& journalPath)
+                         const QString& journalPath, bool keepRecord)
+    : m_keepRecord(keepRecord)
 {
     m_result.confirmed = true;
     m_result.total = series.count;

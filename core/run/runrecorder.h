@@ -12,15 +12,19 @@ class RunRecorder
 {
 public:
     // target is the absolute target folder; the journal is started at journalPath (empty:
-    // none), with the inputs in its header.
+    // none), with the inputs in its header. Without keepRecord the folders made are only
+    // counted and journalled, not kept in memory (result.record stays empty): a run that
+    // fails every other folder then needs no memory in proportion to its folders.
     RunRecorder(const QString& target, const FolderSeries& series,
-                const QList<std::pair<QString, QString>>& inputs, const QString& journalPath);
+                const QList<std::pair<QString, QString>>& inputs, const QString& journalPath,
+                bool keepRecord = true);
 
     // One call per folder tried, with the name inside the target and what became of it.
     void Tried(qint64 index, const QString& name, const CreateResult& result)
     {
         if (result.made) {
-            m_result.record.Add(index);
+            if (m_keepRecord)
+                m_result.record.Add(index);
             ++m_result.made;
             m_journal.Made(name);
         } else {
@@ -36,6 +40,7 @@ public:
 private:
     RunResult m_result;
     JournalWriter m_journal;
+    bool m_keepRecord;
 };
 
 } // namespace kovaldi

@@ -24,6 +24,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -78,7 +79,37 @@ std::pair<int, int> RangeOf(int size)
 const QString kHeader = QStringLiteral("img");
 const int kDigits = 5;
 
-double CommandLineRun(const QString& folder, int size)
+// Elapsed and processor (user + system) seconds of one half.
+struct Times
+{
+    double elapsed = 0;
+    double processor = 0;
+};
+
+double ProcessorSeconds()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// Times the work between the clock's start and Stop.
+class Clock
+{
+public:
+    Clock() : m_processor(ProcessorSeconds()) { m_elapsed.start(); }
+    Times Stop() const
+    {
+        return {m_elapsed.nsecsElapsed() / 1e9, ProcessorSeconds() - m_processor};
+    }
+
+private:
+    QElapsedTimer m_elapsed;
+    double m_processor;
+};
+
+Times CommandLineRun(const QString& folder, int size)
 {
     const auto [min, max] = RangeOf(size);
     const QStringList arguments{QStringLiteral("-q"),
@@ -91,16 +122,15 @@ double CommandLineRun(const QString& folder, int size)
                                 QStringLiteral("--digits"),
                                 QString::number(kDigits),
                                 folder};
-    QElapsedTimer clock;
-    clock.start();
+    const Clock clock;
     const int status = kovaldi::cli::RunMake(arguments);
-    const double seconds = clock.nsecsElapsed() / 1e9;
+    const Times seconds = clock.Stop();
     if (status != 0)
         std::fprintf(stderr, "command-line run: exit status %d\n", status);
     return seconds;
 }
 
-double BareRun(const QString& folder, int size)
+Times BareRun(const QString& folder, int size)
 {
     const auto [min, max] = RangeOf(size);
     const kovaldi::FolderSeries series{kHeader, QString(),     kovaldi::BuildZeroMask(kDigits),
@@ -110,14 +140,26 @@ double BareRun(const QString& folder, int size)
     for (qint64 index = 0; index < series.count; ++index)
         paths.push_back((folder + QLatin1Char('/') + series.NameAt(index)).toStdString());
     int failures = 0;
-    QElapsedTimer clock;
-    clock.start();
+    const Clock clock;
     for (const std::string& path : paths)
         failures += ::mkdir(path.c_str(), 0777) != 0;
-    const double seconds = clock.nsecsElapsed() / 1e9;
+    const Times seconds = clock.Stop();
     if (failures)
         std::fprintf(stderr, "bare loop: %d failures\n", failures);
     return seconds;
+}
+
+// "median M (min A, max B)  geometric mean G" of ratios.
+void PrintRatios(const char* what, const std::vector<double>& ratios)
+{
+    // The pairs alternate which half goes first; with an even number of pairs the
+    // geometric mean weighs both orders alike.
+    double logSum = 0;
+    for (const double ratio : ratios)
+        logSum += std::log(ratio);
+    const auto [least, most] = std::minmax_element(ratios.begin(), ratios.end());
+    std::printf("  %s ratio median %.3f (min %.3f, max %.3f)  geometric mean %.3f\n", what,
+                Median(ratios), *least, *most, std::exp(logSum / double(ratios.size())));
 }
 
 void BenchmarkRuns(const Options& options)
@@ -125,10 +167,12 @@ void BenchmarkRuns(const Options& options)
     for (const int size : options.sizes) {
         if (size < 1 || options.pairs < 1)
             continue;
-        std::printf("\nrun of %d folders (command-line run vs bare mkdir loop, seconds)\n", size);
-        std::vector<double> ratios;
+        std::printf("\nrun of %d folders (command-line run vs bare mkdir loop, seconds elapsed, "
+                    "and processor seconds)\n",
+                    size);
+        std::vector<double> ratios, processorRatios;
         for (int pair = 0; pair < options.pairs; ++pair) {
-            double runSeconds = 0, bareSeconds = 0;
+            Times run, bare;
             for (int half = 0; half < 2; ++half) {
                 // Each half starts with the disk's queue empty and settled, so neither pays
                 // for the write-back of the other's folders.
@@ -136,25 +180,20 @@ void BenchmarkRuns(const Options& options)
                 ::sleep(unsigned(std::max(0, options.settleSeconds)));
                 QTemporaryDir folder(options.folder + QStringLiteral("/kovaldi-bench-XXXXXX"));
                 if ((half == 0) == (pair % 2 == 0))
-                    runSeconds = CommandLineRun(folder.path(), size);
+                    run = CommandLineRun(folder.path(), size);
                 else
-                    bareSeconds = BareRun(folder.path(), size);
+                    bare = BareRun(folder.path(), size);
             }
-            ratios.push_back(runSeconds / bareSeconds);
-            std::printf("  pair %d: kovaldi-cli %.4f  bare %.4f  ratio %.3f  (%.2f us a folder "
-                        "beyond the bare call)\n",
-                        pair + 1, runSeconds, bareSeconds, ratios.back(),
-                        (runSeconds - bareSeconds) * 1e6 / size);
+            ratios.push_back(run.elapsed / bare.elapsed);
+            processorRatios.push_back(run.processor / bare.processor);
+            std::printf("  pair %d: kovaldi-cli %.4f  bare %.4f  ratio %.3f   processor %.4f / "
+                        "%.4f  ratio %.3f\n",
+                        pair + 1, run.elapsed, bare.elapsed, ratios.back(), run.processor,
+                        bare.processor, processorRatios.back());
             std::fflush(stdout);
         }
-        // The pairs alternate which half goes first; with an even number of pairs the
-        // geometric mean weighs both orders alike.
-        double logSum = 0;
-        for (const double ratio : ratios)
-            logSum += std::log(ratio);
-        const auto [least, most] = std::minmax_element(ratios.begin(), ratios.end());
-        std::printf("  ratio median %.3f (min %.3f, max %.3f)  geometric mean %.3f\n",
-                    Median(ratios), *least, *most, std::exp(logSum / double(ratios.size())));
+        PrintRatios("elapsed", ratios);
+        PrintRatios("processor", processorRatios);
     }
 }
 

@@ -362,7 +362,7 @@ int MakeCommand::Make()
     const QString target = m_fileSystem.AbsoluteFolder(m_baseFolder);
     RunRecorder recorder(target, series, inputs, DefaultJournalPath(), false);
     FolderMaker maker(m_fileSystem, m_baseFolder, series);
-    ProgressLine progress(series.count, !m_options.quiet && !m_options.json && ErrIsTerminal());
+    ProgressLine progress(series.count, !m_options.quiet && ErrIsTerminal());
     bool stopped = false;
     for (qint64 i = 0; i < series.count; ++i) {
         const CreateResult result = maker.Make(i);

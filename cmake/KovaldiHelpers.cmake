@@ -66,6 +66,16 @@ function(kovaldi_add_windows_syntax_test)
             list(APPEND includes ${own_includes})
         endif()
         list(APPEND includes ${binary_dir}/${target}_autogen/include)
+        # A target's own definitions; one whose value the build works out (a program's
+        # path) is only a string to a syntax check.
+        get_target_property(definitions ${target} COMPILE_DEFINITIONS)
+        foreach(definition IN LISTS definitions)
+            if(definition MATCHES "^([A-Za-z_][A-Za-z0-9_]*)=.*\\$<")
+                list(APPEND flags "-D${CMAKE_MATCH_1}=\"\"")
+            elseif(definition)
+                list(APPEND flags "-D${definition}")
+            endif()
+        endforeach()
     endforeach()
     list(APPEND includes ${PROJECT_SOURCE_DIR}/core ${PROJECT_SOURCE_DIR}/ui
                          ${PROJECT_SOURCE_DIR}/app ${PROJECT_SOURCE_DIR}/tests/support)

@@ -17,6 +17,11 @@ QString FormatFolderNumber(long long number, const QString& zeroMask);
 
 QString BuildFolderName(const QString& header, const QString& numberText, const QString& footer);
 
+// The same as BuildFolderName(header, FormatFolderNumber(number, zeroMask), footer), built
+// in one piece: a run makes a name for every folder.
+QString BuildFolderName(const QString& header, long long number, const QString& zeroMask,
+                        const QString& footer);
+
 // The target folder text ending in the file system's separator: unchanged when its last
 // character is the separator already, else with one appended. Nothing else is looked at or
 // normalised.

@@ -6,7 +6,7 @@ namespace kovaldi {
 
 QString FolderSeries::NameAt(qint64 index) const
 {
-    return BuildFolderName(header, FormatFolderNumber(NumberAt(index), zeroMask), footer);
+    return BuildFolderName(header, NumberAt(index), zeroMask, footer);
 }
 
 } // namespace kovaldi

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
+#include <QVarLengthArray>
 #include <optional>
 #include <utility>
 
@@ -211,14 +212,20 @@ bool LocalFileSystem::FolderExists(const QString& path) const
 
 CreateResult LocalFileSystem::CreateFolder(const QString& path)
 {
+#if defined(Q_OS_WIN)
     if (path.isEmpty() || !TravelsWhole(path))
         return {false, FailureReason::InvalidName, {}};
-#if defined(Q_OS_WIN)
     if (CreateDirectoryW(NativePath(path).c_str(), nullptr))
         return {true, {}, {}};
     CreateResult result = FailureFromSystemError(int(GetLastError()));
 #else
-    const QByteArray native = NativePath(path);
+    // On the stack for any usual path, checked as it is written: a run makes a path for
+    // every folder.
+    QVarLengthArray<char, 1024> native(kMostNativeBytesPerUnit * path.size() + 1);
+    const NativeWrite written = WriteNativeName(native.data(), path);
+    if (path.isEmpty() || !written.whole)
+        return {false, FailureReason::InvalidName, {}};
+    native[written.size] = '\0';
     if (::mkdir(native.constData(), 0777) == 0)
         return {true, {}, {}};
     CreateResult result = FailureFromSystemError(errno);

@@ -53,13 +53,17 @@ int ValidSequence(const unsigned char* bytes, qsizetype size, qsizetype i)
 
 bool EncodesWhole(QStringView text)
 {
+    const char16_t* units = text.utf16();
     const qsizetype size = text.size();
     for (qsizetype i = 0; i < size; ++i) {
-        const char16_t c = text[i].unicode();
+        const char16_t c = units[i];
+        // Most names are of characters below the surrogates, none of them NUL.
+        if (char16_t(c - 1) < 0xD7FF)
+            continue;
         if (c == 0)
             return false;
         if (QChar::isHighSurrogate(c)) {
-            if (i + 1 == size || !QChar::isLowSurrogate(text[i + 1].unicode()))
+            if (i + 1 == size || !QChar::isLowSurrogate(units[i + 1]))
                 return false;
             ++i;
         } else if (QChar::isLowSurrogate(c) && !IsByteSurrogate(c)) {
@@ -69,31 +73,45 @@ bool EncodesWhole(QStringView text)
     return true;
 }
 
-void AppendNativeName(QByteArray& bytes, QStringView text)
+NativeWrite WriteNativeName(char* destination, QStringView text)
 {
+    const char16_t* units = text.utf16();
     const qsizetype size = text.size();
+    char* out = destination;
+    bool whole = true;
     for (qsizetype i = 0; i < size; ++i) {
-        const char16_t c = text[i].unicode();
+        const char16_t c = units[i];
         if (c < 0x80) {
-            bytes += char(c);
+            whole = whole && c != 0;
+            *out++ = char(c);
         } else if (c < 0x800) {
-            bytes += char(0xC0 | (c >> 6));
-            bytes += char(0x80 | (c & 0x3F));
+            *out++ = char(0xC0 | (c >> 6));
+            *out++ = char(0x80 | (c & 0x3F));
         } else if (IsByteSurrogate(c)) {
-            bytes += char(c - 0xDC00);
+            *out++ = char(c - 0xDC00);
         } else if (QChar::isHighSurrogate(c) && i + 1 < size &&
-                   QChar::isLowSurrogate(text[i + 1].unicode())) {
-            const char32_t u = QChar::surrogateToUcs4(c, text[++i].unicode());
-            bytes += char(0xF0 | (u >> 18));
-            bytes += char(0x80 | ((u >> 12) & 0x3F));
-            bytes += char(0x80 | ((u >> 6) & 0x3F));
-            bytes += char(0x80 | (u & 0x3F));
+                   QChar::isLowSurrogate(units[i + 1])) {
+            const char32_t u = QChar::surrogateToUcs4(c, units[++i]);
+            *out++ = char(0xF0 | (u >> 18));
+            *out++ = char(0x80 | ((u >> 12) & 0x3F));
+            *out++ = char(0x80 | ((u >> 6) & 0x3F));
+            *out++ = char(0x80 | (u & 0x3F));
         } else {
-            bytes += char(0xE0 | (c >> 12));
-            bytes += char(0x80 | ((c >> 6) & 0x3F));
-            bytes += char(0x80 | (c & 0x3F));
+            // A surrogate without its partner cannot go to the system whole.
+            whole = whole && !QChar::isSurrogate(c);
+            *out++ = char(0xE0 | (c >> 12));
+            *out++ = char(0x80 | ((c >> 6) & 0x3F));
+            *out++ = char(0x80 | (c & 0x3F));
         }
     }
+    return {out - destination, whole};
+}
+
+void AppendNativeName(QByteArray& bytes, QStringView text)
+{
+    const qsizetype start = bytes.size();
+    bytes.resize(start + kMostNativeBytesPerUnit * text.size());
+    bytes.truncate(start + WriteNativeName(bytes.data() + start, text).size);
 }
 
 QByteArray NativeName(QStringView text)

@@ -20,6 +20,16 @@ bool EncodesWhole(QStringView text);
 // The bytes for the system: UTF-8, with the byte surrogates back as their bytes. Call only
 // for a text that EncodesWhole.
 void AppendNativeName(QByteArray& bytes, QStringView text);
+// The same bytes written at destination, which has room for kMostNativeBytesPerUnit bytes
+// for each unit of the text (no NUL is added), and whether the text EncodesWhole: both in
+// one pass, for a path made for every folder of a run.
+inline constexpr qsizetype kMostNativeBytesPerUnit = 3;
+struct NativeWrite
+{
+    qsizetype size;
+    bool whole;
+};
+NativeWrite WriteNativeName(char* destination, QStringView text);
 QByteArray NativeName(QStringView text);
 
 // The text of bytes from the system: valid UTF-8 read as such, every other byte as its

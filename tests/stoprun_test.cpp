@@ -1,8 +1,10 @@
 // Stopping a run through the real window: the Make button reads "中止(&M)" while folders
 // are made, and it, Alt+M or Escape stop the run after the folder being made. Each press
 // comes from inside the run (queued after a given folder, so the run's own pump delivers
-// it), on real folders, with the real settings file.
+// it), on real folders, with the real settings file. Each creation outlasts the interval
+// at which the run lets window events in, so a press is seen right after its folder.
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/runwindowadapter.h"
 #include "modaldriver.h"
 #include "scriptedfilesystem.h"
 #include "settings/settingsstore.h"
@@ -16,6 +18,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 using kovaldi::test::MainWindowControls;
 using kovaldi::test::ModalDriver;
@@ -93,6 +96,10 @@ private slots:
 
         QString midRun;
         kovaldi::test::ScriptedFileSystem fileSystem;
+        fileSystem.create = [](const QString&) {
+            QThread::msleep(kovaldi::RunWindowAdapter::kPumpMs + 1);
+            return std::optional<kovaldi::CreateResult>();
+        };
         fileSystem.afterCreate = [&](int tried) {
             if (tried == 1) { // while folders are made: only Make, as the stop button
                 midRun = ui.lockMismatch(true, ui.cmdMake) + ui.cmdMake->text() +

@@ -101,16 +101,22 @@ RunResult RunBatch(RunWindow& window, FileSystem& fileSystem, SettingsStore& set
     RunRecorder recorder(figures.target, series, NamedBoxTexts(window), options.journalPath);
     bool stopped = false;
     const QString creating = QStringLiteral(" 作成中・・・");
+    // The boxes stay locked until the outcome: each name is built once, from the texts as
+    // they were locked, for the status line and the folder alike; the path is built in one
+    // buffer that keeps its room from folder to folder.
+    const QString header = window.HeaderText();
+    const QString footer = window.FooterText();
+    QString path = baseFolder;
     for (double j = 0; j <= count; j += 1) {
         const auto folderNumber = static_cast<qint32>(*min + j);
-        const QString numberText = FormatFolderNumber(folderNumber, zeroMask);
+        const QString name = BuildFolderName(header, folderNumber, zeroMask, footer);
 
-        window.SetStatus(BuildFolderName(window.HeaderText(), numberText, window.FooterText()) +
-                         creating);
+        window.SetFolderStatus(name, creating);
         window.PumpEvents();
 
-        const QString name = BuildFolderName(window.HeaderText(), numberText, window.FooterText());
-        recorder.Tried(qint64(j), name, fileSystem.CreateFolder(baseFolder + name));
+        path.truncate(baseFolder.size());
+        path += name;
+        recorder.Tried(qint64(j), name, fileSystem.CreateFolder(path));
 
         // A single folder has no share of a whole: the bar stays where the lock put it.
         if (count != 0)

@@ -24,6 +24,12 @@ public:
     virtual QString DigitCountText() const = 0;
 
     virtual void SetStatus(const QString& text) = 0;
+    // The status line of the folder being made: its name followed by what is being done.
+    // A window that shows only some of a run's folders may join the two only for those.
+    virtual void SetFolderStatus(const QString& name, const QString& doing)
+    {
+        SetStatus(name + doing);
+    }
     // 0 to 100.
     virtual void SetProgress(float value) = 0;
 

@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
+#include <algorithm>
 
 namespace kovaldi {
 
@@ -51,12 +52,47 @@ QString RunWindowAdapter::DigitCountText() const
 
 void RunWindowAdapter::SetStatus(const QString& text)
 {
-    m_parts.status->setText(text);
+    if (m_paced) {
+        m_latestStatus = text;
+        m_latestName.clear();
+        m_latestDoing.clear();
+        m_latestShown = false;
+    } else {
+        m_parts.status->setText(text);
+    }
+}
+
+void RunWindowAdapter::SetFolderStatus(const QString& name, const QString& doing)
+{
+    if (m_paced) {
+        // Joined only when shown.
+        m_latestName = name;
+        m_latestDoing = doing;
+        m_latestShown = false;
+    } else {
+        m_parts.status->setText(name + doing);
+    }
 }
 
 void RunWindowAdapter::SetProgress(float value)
 {
-    m_parts.bar->setValue(qRound(value));
+    if (m_paced) {
+        m_latestValue = qRound(value);
+        m_latestShown = false;
+    } else {
+        m_parts.bar->setValue(qRound(value));
+    }
+}
+
+void RunWindowAdapter::showLatest()
+{
+    if (m_latestShown)
+        return;
+    if (!m_latestName.isEmpty() || !m_latestDoing.isEmpty())
+        m_latestStatus = m_latestName + m_latestDoing;
+    m_parts.status->setText(m_latestStatus);
+    m_parts.bar->setValue(m_latestValue);
+    m_latestShown = true;
 }
 
 bool RunWindowAdapter::Ask(const QString& text)
@@ -133,8 +169,30 @@ void RunWindowAdapter::UnlockInputs()
         m_focusBeforeLock->setFocus(Qt::OtherFocusReason);
 }
 
+bool RunWindowAdapter::pumpDue()
+{
+    ++m_callsSincePump;
+    if (--m_callsUntilLook > 0 && m_callsSincePump < 2 * kMostFoldersUnpumped)
+        return false;
+    m_callsUntilLook = m_callsPerLook;
+    if (m_callsSincePump < 2 * kMostFoldersUnpumped && m_sincePump.elapsed() < kPumpMs)
+        return false;
+    // About four looks at the clock per interval at the pace of the last one; every call
+    // when a single folder takes a good part of the interval.
+    m_callsPerLook = std::clamp(m_callsSincePump / 4, 1, 256);
+    m_callsUntilLook = m_callsPerLook;
+    m_callsSincePump = 0;
+    m_sincePump.start();
+    return true;
+}
+
 void RunWindowAdapter::PumpEvents()
 {
+    if (m_paced) {
+        if (!pumpDue())
+            return;
+        showLatest();
+    }
     const bool drawFrame = m_paced && m_sinceFrame.elapsed() >= kFrameMs;
     if (drawFrame) {
         m_parts.status->adjustSize();
@@ -158,6 +216,7 @@ bool RunWindowAdapter::eventFilter(QObject* watched, QEvent* event)
 
 void RunWindowAdapter::drawFrame()
 {
+    showLatest();
     m_parts.status->adjustSize();
     for (QWidget* widget :
          {static_cast<QWidget*>(m_parts.status), static_cast<QWidget*>(m_parts.bar)}) {
@@ -184,7 +243,11 @@ void RunWindowAdapter::pacePainting(bool paced)
 {
     if (paced == m_paced)
         return;
+    showLatest();
     m_paced = paced;
+    m_callsSincePump = 0;
+    m_callsUntilLook = m_callsPerLook = 1;
+    m_sincePump.start();
     // Measuring the status text costs more than making a folder: paced, the status line
     // takes its size only when it is drawn.
     m_parts.status->setSizingDeferred(paced);

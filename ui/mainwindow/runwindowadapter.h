@@ -33,6 +33,14 @@ public:
     // thousands of folders answers slowly.
     static constexpr qint64 kFrameMs = 33;
 
+    // A pass of the event loop costs more than making a folder on fast storage, so while
+    // folders are being made the loop is entered only once this many milliseconds have
+    // passed since the last pass, or after kMostFoldersUnpumped folders, whichever comes
+    // first: a click, a key or a close request waits at most about this long (plus the
+    // creation under way), far below what a person notices.
+    static constexpr qint64 kPumpMs = 2;
+    static constexpr int kMostFoldersUnpumped = 2048;
+
     // The parts of the main window that a run reaches.
     struct Parts
     {
@@ -62,6 +70,7 @@ public:
     QString DigitCountText() const override;
 
     void SetStatus(const QString& text) override;
+    void SetFolderStatus(const QString& name, const QString& doing) override;
     void SetProgress(float value) override;
     bool Ask(const QString& text) override;
     void Tell(const QString& text, MessageKind kind) override;
@@ -91,9 +100,27 @@ private:
     // Asks, removes the run's folders and reports; false when the user declined.
     bool undoRun(const RunResult& result);
 
+    // Paced, what the run shows is kept here and given to the status line and the bar just
+    // before each pass of the event loop, so that whatever a pass handles or draws sees the
+    // folder being made.
+    void showLatest();
+    // Paced: true when a pass of the event loop is due.
+    bool pumpDue();
+
     Parts m_parts;
     bool m_paced = false;
     QElapsedTimer m_sinceFrame;
+    QString m_latestStatus; // or the name and the doing of the folder being made
+    QString m_latestName;
+    QString m_latestDoing;
+    int m_latestValue = 0;
+    bool m_latestShown = true;
+    // The clock is read once every m_callsPerLook calls, a stride set from the pace of the
+    // last interval between passes, so that on fast storage reading it costs next to nothing.
+    QElapsedTimer m_sincePump;
+    int m_callsSincePump = 0;
+    int m_callsUntilLook = 1;
+    int m_callsPerLook = 1;
     // Locking moves the focus off the disabled control (onto the version button, the
     // only one left); unlocking gives it back, so that the keyboard is where it was.
     QPointer<QWidget> m_focusBeforeLock;

@@ -168,6 +168,7 @@ private slots:
         row("one kana past the longest name", "@/" + longest + "あ", "name-too-long");
         row("NUL in the name", QString("@/nul") + QChar(0) + "x", "invalid-name");
         row("lone low surrogate", QString("@/bad") + QChar(0xDC00), "invalid-name");
+        row("lone high surrogate", QString("@/bad") + QChar(0xD800) + "x", "invalid-name");
         row("empty text", "", "invalid-name");
         if (kLinks) {
             row("link to a folder", "@/tofolder", "exists-as-folder");

@@ -42,6 +42,8 @@ private slots:
         QCOMPARE(BuildFolderName("img", FormatFolderNumber(1, BuildZeroMask(3)), "_a"), "img001_a");
         QCOMPARE(BuildFolderName("", "007", ""), "007");
         QCOMPARE(BuildFolderName(" 写真\\", "-01", "枚目 "), " 写真\\-01枚目 "); // kept as typed
+        QCOMPARE(BuildFolderName(" 写真\\", -1, BuildZeroMask(2), "枚目 "), " 写真\\-01枚目 ");
+        QCOMPARE(BuildFolderName(QString(), 42, QString(), QString()), "42");
     }
 
     // Windows' rule, the design's, and the POSIX one, where "\" is part of a name.

@@ -60,8 +60,9 @@ public:
     virtual void LockInputs() = 0;
     virtual void UnlockInputs() = 0;
 
-    // Processes every pending window event, then returns. The window may be closed,
-    // and the process ended, from in here.
+    // Processes every pending window event, then returns; a window may do so less often
+    // than it is called, within a delay bound of its own (the main window: 2 ms). The
+    // window may be closed, and the process ended, from in here.
     virtual void PumpEvents() = 0;
 };
 

@@ -11,6 +11,7 @@
 //
 // Each pair makes one run in the window and one bare loop, in alternating order, each in
 // a fresh folder that is removed afterwards; the ratio is window / bare.
+#include "benchseries.h"
 #include "desktop/appearance.h"
 #include "files/localfilesystem.h"
 #include "mainwindow/mainwindow.h"
@@ -36,6 +37,8 @@
 #include <vector>
 
 namespace {
+
+using namespace kovaldi::bench;
 
 struct Options
 {
@@ -78,13 +81,6 @@ Options ParseOptions(const QStringList& arguments)
     return options;
 }
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 // "median M (min A, max B)" of ratios, with the given number of decimals.
 std::string Spread(const std::vector<double>& ratios, int decimals)
 {
@@ -96,16 +92,6 @@ std::string Spread(const std::vector<double>& ratios, int decimals)
                   decimals, *min, decimals, *max);
     return text;
 }
-
-// The numbers of a run of `size` folders, as the window's boxes would hold them: the
-// largest size runs over the boxes' whole range.
-std::pair<int, int> RangeOf(int size)
-{
-    return size >= 109999 ? std::pair{-9999, 99999} : std::pair{1, size};
-}
-
-const QString kHeader = QStringLiteral("img");
-const QString kDigits = QStringLiteral("5");
 
 // Answers the window's message boxes at once: Yes to the question, OK to the outcome, and
 // times the run: from Make to the question (the count of existing names), then from Yes
@@ -157,7 +143,7 @@ double WindowRun(kovaldi::MainWindow& window, const QString& folder, int size)
         {"txtFooter", QString()},
         {"txtMin", QString::number(min)},
         {"txtMax", QString::number(max)},
-        {"txtBeam", kDigits},
+        {"txtBeam", QString::number(kDigits)},
     };
     for (const auto& [box, text] : inputs)
         window.findChild<QLineEdit*>(QLatin1String(box))->setText(text);
@@ -170,19 +156,9 @@ double WindowRun(kovaldi::MainWindow& window, const QString& folder, int size)
     return answerer.seconds();
 }
 
-kovaldi::FolderSeries SeriesOf(int size)
-{
-    const auto [min, max] = RangeOf(size);
-    return {kHeader, QString(), kovaldi::BuildZeroMask(kDigits.toInt()), min, max - min + 1, 1};
-}
-
 double BareRun(const QString& folder, int size)
 {
-    const kovaldi::FolderSeries series = SeriesOf(size);
-    std::vector<std::string> paths;
-    paths.reserve(size_t(series.count));
-    for (qint64 index = 0; index < series.count; ++index)
-        paths.push_back((folder + QLatin1Char('/') + series.NameAt(index)).toStdString());
+    const std::vector<std::string> paths = BarePaths(folder, size);
     int failures = 0;
     QElapsedTimer clock;
     clock.start();

@@ -11,6 +11,7 @@
 // alternating order, each in a fresh folder that is removed afterwards; the ratio is
 // command-line run / bare. The start-up of the process itself (Qt Core, translations) is
 // timed apart, as a median of `kovaldi-cli --version`.
+#include "benchseries.h"
 #include "makecommand.h"
 #include "naming/naming.h"
 #include "run/folderseries.h"
@@ -30,6 +31,8 @@
 #include <vector>
 
 namespace {
+
+using namespace kovaldi::bench;
 
 struct Options
 {
@@ -62,22 +65,6 @@ Options ParseOptions(const QStringList& arguments)
     }
     return options;
 }
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-// The same series as the window's benchmark: the largest size runs over the boxes' range.
-std::pair<int, int> RangeOf(int size)
-{
-    return size >= 109999 ? std::pair{-9999, 99999} : std::pair{1, size};
-}
-
-const QString kHeader = QStringLiteral("img");
-const int kDigits = 5;
 
 // Elapsed and processor (user + system) seconds of one half.
 struct Times
@@ -132,13 +119,7 @@ Times CommandLineRun(const QString& folder, int size)
 
 Times BareRun(const QString& folder, int size)
 {
-    const auto [min, max] = RangeOf(size);
-    const kovaldi::FolderSeries series{kHeader, QString(),     kovaldi::BuildZeroMask(kDigits),
-                                       min,     max - min + 1, 1};
-    std::vector<std::string> paths;
-    paths.reserve(size_t(series.count));
-    for (qint64 index = 0; index < series.count; ++index)
-        paths.push_back((folder + QLatin1Char('/') + series.NameAt(index)).toStdString());
+    const std::vector<std::string> paths = BarePaths(folder, size);
     int failures = 0;
     const Clock clock;
     for (const std::string& path : paths)

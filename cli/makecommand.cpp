@@ -149,22 +149,14 @@ int MakeCommand::Run(const QStringList& arguments)
     const QCommandLineOption dryRun(
         {QStringLiteral("n"), QStringLiteral("dry-run")},
         tr("List every name, marked new or existing, and make nothing."));
-    const QCommandLineOption json(QStringLiteral("json"),
-                                  tr("Write one JSON document on standard output as the report."));
-    const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")},
-                                   tr("Show nothing but errors on standard error."));
+    const QCommandLineOption json = Texts::JsonOption();
+    const QCommandLineOption quiet = Texts::QuietOption();
     parser.addOptions({header, footer, min, max, digits, step, fromSettings, dryRun, json, quiet});
     parser.addPositionalArgument(QStringLiteral("TARGET"), tr("The folder to make the folders in."),
                                  tr("[TARGET]"));
 
-    if (!parser.parse(QStringList{QCoreApplication::applicationName()} + arguments)) {
-        ErrorLine(parser.errorText());
-        return kUsageError;
-    }
-    if (parser.isSet(help)) {
-        Out(parser.helpText());
-        return kAllMade;
-    }
+    if (const std::optional<int> status = ParseArguments(parser, arguments, help))
+        return *status;
     if (parser.isSet(version)) {
         Out(QCoreApplication::applicationName() + QLatin1Char(' ') +
             QCoreApplication::applicationVersion() + QLatin1Char('\n'));

@@ -45,23 +45,15 @@ int UndoCommand::Run(const QStringList& arguments)
     const QCommandLineOption dryRun(
         {QStringLiteral("n"), QStringLiteral("dry-run")},
         tr("List what would be removed and what would be kept, with reasons; remove nothing."));
-    const QCommandLineOption json(QStringLiteral("json"),
-                                  tr("Write one JSON document on standard output as the report."));
-    const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")},
-                                   tr("Show nothing but errors on standard error."));
+    const QCommandLineOption json = Texts::JsonOption();
+    const QCommandLineOption quiet = Texts::QuietOption();
     parser.addOptions({dryRun, json, quiet});
     // Only for the help's usage line: the word is taken off before parsing.
     parser.addPositionalArgument(QStringLiteral("undo"), tr("Takes back the last run."),
                                  QStringLiteral("undo"));
 
-    if (!parser.parse(QStringList{QCoreApplication::applicationName()} + arguments)) {
-        ErrorLine(parser.errorText());
-        return kUsageError;
-    }
-    if (parser.isSet(help)) {
-        Out(parser.helpText());
-        return kAllMade;
-    }
+    if (const std::optional<int> status = ParseArguments(parser, arguments, help))
+        return *status;
     if (!parser.positionalArguments().isEmpty()) {
         ErrorLine(tr("undo takes no arguments; given: %1")
                       .arg(Escaped(parser.positionalArguments().first())));

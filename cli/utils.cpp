@@ -14,6 +14,32 @@
 
 namespace kovaldi::cli {
 
+QCommandLineOption Texts::JsonOption()
+{
+    return {QStringLiteral("json"),
+            tr("Write one JSON document on standard output as the report.")};
+}
+
+QCommandLineOption Texts::QuietOption()
+{
+    return {{QStringLiteral("q"), QStringLiteral("quiet")},
+            tr("Show nothing but errors on standard error.")};
+}
+
+std::optional<int> ParseArguments(QCommandLineParser& parser, const QStringList& arguments,
+                                  const QCommandLineOption& help)
+{
+    if (!parser.parse(QStringList{QCoreApplication::applicationName()} + arguments)) {
+        ErrorLine(parser.errorText());
+        return kUsageError;
+    }
+    if (parser.isSet(help)) {
+        Out(parser.helpText());
+        return kAllMade;
+    }
+    return std::nullopt;
+}
+
 QString Texts::Reason(FailureReason reason, const QString& systemText)
 {
     switch (reason) {

@@ -2,6 +2,8 @@
 
 #include "files/filesystem.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QJsonObject>
 #include <QString>
@@ -29,7 +31,16 @@ class Texts
 public:
     static QString Reason(FailureReason reason, const QString& systemText);
     static QString Reason(KeptReason reason, const QString& systemText);
+    // The report options every sub-command takes.
+    static QCommandLineOption JsonOption();
+    static QCommandLineOption QuietOption();
 };
+
+// Parses a sub-command's arguments. The status to end with when they are refused (the
+// parser's error in one line) or when the help was asked for (and shown); nothing when the
+// command goes on.
+std::optional<int> ParseArguments(QCommandLineParser& parser, const QStringList& arguments,
+                                  const QCommandLineOption& help);
 
 // A name or path as a terminal may show it: control characters, line and paragraph
 // separators, direction marks and bytes that are not UTF-8 become escapes ("\n", "\t",

@@ -54,14 +54,6 @@
       <translation>すべての名前を新規か既存かの印を付けて一覧にし、何も作成しません。</translation>
     </message>
     <message>
-      <source>Write one JSON document on standard output as the report.</source>
-      <translation>結果を 1 つの JSON 文書として標準出力に書きます。</translation>
-    </message>
-    <message>
-      <source>Show nothing but errors on standard error.</source>
-      <translation>標準エラーにはエラー以外を表示しません。</translation>
-    </message>
-    <message>
       <source>The folder to make the folders in.</source>
       <translation>フォルダを作成する場所のフォルダ。</translation>
     </message>
@@ -183,6 +175,14 @@
       <source>outside the target folder</source>
       <translation>対象フォルダの外にあります</translation>
     </message>
+    <message>
+      <source>Write one JSON document on standard output as the report.</source>
+      <translation>結果を 1 つの JSON 文書として標準出力に書きます。</translation>
+    </message>
+    <message>
+      <source>Show nothing but errors on standard error.</source>
+      <translation>標準エラーにはエラー以外を表示しません。</translation>
+    </message>
   </context>
   <context>
     <name>UndoCommand</name>
@@ -193,14 +193,6 @@
     <message>
       <source>List what would be removed and what would be kept, with reasons; remove nothing.</source>
       <translation>削除されるものと残されるものを理由とともに一覧にし、何も削除しません。</translation>
-    </message>
-    <message>
-      <source>Write one JSON document on standard output as the report.</source>
-      <translation>結果を 1 つの JSON 文書として標準出力に書きます。</translation>
-    </message>
-    <message>
-      <source>Show nothing but errors on standard error.</source>
-      <translation>標準エラーにはエラー以外を表示しません。</translation>
     </message>
     <message>
       <source>undo takes no arguments; given: %1</source>

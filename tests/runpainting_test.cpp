@@ -88,16 +88,18 @@ private:
 class RunPaintingTest : public QObject
 {
     Q_OBJECT
+private:
+    kovaldi::SettingsStore m_store;
+    kovaldi::test::MainWindowFixture m_windows;
+
 private slots:
     void initTestCase() { kovaldi::test::UseTemporaryConfigHome(); }
+    void cleanup() { m_windows.reset(); }
 
     void everyFrameShowsTheFolderBeingMadeAndPaintsFollowTheClock()
     {
-        kovaldi::SettingsStore settings;
-        MainWindow window(settings);
-        const MainWindowControls ui(window);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const MainWindowControls& ui = m_windows.show(m_store);
+        MainWindow& window = ui.window;
 
         QTemporaryDir target;
         constexpr int kFolders = 3000;
@@ -167,11 +169,8 @@ private slots:
         QFETCH(int, folders);
         QFETCH(int, creationMs);
         QFETCH(int, mostFoldersBetween);
-        kovaldi::SettingsStore settings;
-        MainWindow window(settings);
-        const MainWindowControls ui(window);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const MainWindowControls& ui = m_windows.show(m_store);
+        MainWindow& window = ui.window;
         QTemporaryDir target;
         ui.setBoxTexts({target.path(), "e", "", "1", QString::number(folders), "5"});
 

@@ -152,14 +152,56 @@ QString WholeNumberText(double wholeNumber)
 
 std::optional<long long> WholeNumberIn(const QString& text, long long lowest, long long highest)
 {
-    const std::optional<double> value = ParseNumericText(text);
-    if (!value || *value != std::floor(*value) || *value < double(lowest) ||
-        *value > double(highest))
+    std::string core;
+    long long order = 0;
+    if (!ScanNumericText(text, core, order))
         return std::nullopt;
-    // The bounds, when near the edge of long long, can round up to 2^63 as doubles.
-    if (*value >= 9223372036854775808.0)
+    // Read exactly, from the digits: a double would take 1.0000000000000001 for 1.
+    const bool negative = !core.empty() && core.front() == '-';
+    std::string digits;
+    long long point = -1; // digits before the decimal point
+    size_t i = negative ? 1 : 0;
+    for (; i < core.size() && core[i] != 'e'; ++i) {
+        if (core[i] == '.')
+            point = qsizetype(digits.size());
+        else
+            digits += core[i];
+    }
+    if (point < 0)
+        point = qsizetype(digits.size());
+    long long exponent = 0;
+    if (i < core.size()) {
+        const bool down = i + 1 < core.size() && core[i + 1] == '-';
+        for (size_t e = i + 1; e < core.size(); ++e) {
+            if (core[e] >= '0' && core[e] <= '9')
+                exponent = std::min(exponent * 10 + (core[e] - '0'), 1'000'000'000LL);
+        }
+        point += down ? -exponent : exponent;
+    }
+    // Only zeros may stand behind the point.
+    for (long long d = std::max(0LL, point); d < qsizetype(digits.size()); ++d) {
+        if (digits[size_t(d)] != '0')
+            return std::nullopt;
+    }
+    unsigned long long magnitude = 0;
+    const unsigned long long limit =
+        negative ? 0ULL - static_cast<unsigned long long>(std::min(lowest, 0LL))
+                 : static_cast<unsigned long long>(std::max(highest, 0LL));
+    for (long long d = 0; d < point; ++d) {
+        if (magnitude == 0 && d >= qsizetype(digits.size()))
+            break; // zeros times ten, however often
+        const unsigned digit = d < qsizetype(digits.size()) ? unsigned(digits[size_t(d)] - '0') : 0;
+        if (digit > limit || magnitude > (limit - digit) / 10)
+            return std::nullopt;
+        magnitude = magnitude * 10 + digit;
+    }
+    if (magnitude == 0)
+        return lowest <= 0 && highest >= 0 ? std::optional<long long>(0) : std::nullopt;
+    const long long value =
+        negative ? static_cast<long long>(0ULL - magnitude) : static_cast<long long>(magnitude);
+    if (value < lowest || value > highest)
         return std::nullopt;
-    return std::clamp(static_cast<long long>(*value), lowest, highest);
+    return value;
 }
 
 NumberBoxLimits MinMaxLimits()

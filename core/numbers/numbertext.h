@@ -20,7 +20,8 @@ bool IsNumericText(const QString& text);
 // a negative number, never an exponent, "0" for zero (negative zero included).
 QString WholeNumberText(double wholeNumber);
 
-// The number of a numeric text that holds a whole number from lowest to highest.
+// The number of a numeric text that holds a whole number from lowest to highest, read
+// exactly from its digits: nothing is rounded.
 std::optional<long long> WholeNumberIn(const QString& text, long long lowest, long long highest);
 
 // A number box's longest accepted text and the replacement for a longer one.

@@ -12,7 +12,7 @@
 // command-line run / bare. The start-up of the process itself (Qt Core, translations) is
 // timed apart, as a median of `kovaldi-cli --version`.
 #include "benchseries.h"
-#include "makecommand.h"
+#include "command.h"
 #include "naming/naming.h"
 #include "run/folderseries.h"
 
@@ -110,7 +110,7 @@ Times CommandLineRun(const QString& folder, int size)
                                 QString::number(kDigits),
                                 folder};
     const Clock clock;
-    const int status = kovaldi::cli::RunMake(arguments);
+    const int status = kovaldi::cli::RunCommandLine(arguments);
     const Times seconds = clock.Stop();
     if (status != 0)
         std::fprintf(stderr, "command-line run: exit status %d\n", status);

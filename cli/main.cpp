@@ -1,7 +1,6 @@
 // kovaldi-cli: the folder naming rule and the run of Kovaldi from a terminal and from
 // scripts, on the core alone (Qt Core, no window toolkit).
-#include "makecommand.h"
-#include "undocommand.h"
+#include "command.h"
 #include "utils.h"
 
 #include "version.h"
@@ -56,9 +55,5 @@ int main(int argc, char* argv[])
     LoadTranslations(app);
 
     const QStringList arguments = kovaldi::cli::Arguments(argc, argv);
-    const int status = !arguments.isEmpty() && arguments.first() == QLatin1String("undo")
-                           ? kovaldi::cli::RunUndo(arguments.mid(1))
-                           : kovaldi::cli::RunMake(arguments);
-    std::fflush(stdout);
-    return status;
+    return kovaldi::cli::RunCommandLine(arguments);
 }

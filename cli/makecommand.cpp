@@ -1,5 +1,4 @@
-#include "makecommand.h"
-
+#include "command.h"
 #include "foldermaker.h"
 #include "progress.h"
 #include "stopsignal.h"
@@ -53,12 +52,14 @@ struct Options
     bool quiet = false;
 };
 
-class MakeCommand
+class MakeCommand : public Command
 {
     Q_DECLARE_TR_FUNCTIONS(MakeCommand)
 
 public:
-    int Run(const QStringList& arguments);
+    QString Name() const override { return {}; }
+    CommandLine Declare() const override;
+    int Execute(const QCommandLineParser& parser) override;
 
 private:
     // Fills m_inputs; an error's text when the arguments or the stored inputs do not do.
@@ -116,53 +117,42 @@ int ExitStatusOf(const RunResult& result)
 
 } // namespace
 
-int MakeCommand::Run(const QStringList& arguments)
+CommandLine MakeCommand::Declare() const
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
+    CommandLine line;
+    line.description =
         tr("Makes the folders header + number + footer in TARGET, for every number from the "
            "minimum to the maximum, the number padded with zeros to the digit count.\n"
            "\"%1 undo [--dry-run]\" takes back the last run.")
-            .arg(QCoreApplication::applicationName()));
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption header(QStringLiteral("header"),
-                                    tr("The text before the number (default: none)."), tr("TEXT"));
-    const QCommandLineOption footer(QStringLiteral("footer"),
-                                    tr("The text after the number (default: none)."), tr("TEXT"));
-    const QCommandLineOption min(QStringLiteral("min"), tr("The first number (default: 1)."),
-                                 tr("N"));
-    const QCommandLineOption max(QStringLiteral("max"),
-                                 tr("The last number, at most (default: 10)."), tr("N"));
-    const QCommandLineOption digits(
-        QStringLiteral("digits"),
-        tr("The digit count that numbers are padded to with zeros, from -9 to 99; 0 or less "
-           "pads nothing (default: 2)."),
-        tr("N"));
-    const QCommandLineOption step(QStringLiteral("step"),
-                                  tr("The distance from one number to the next (default: 1)."),
-                                  tr("N"));
-    const QCommandLineOption fromSettings(
-        QStringLiteral("from-settings"),
-        tr("Start from the six inputs the window stored last; the options given override "
-           "them."));
-    const QCommandLineOption dryRun(
-        {QStringLiteral("n"), QStringLiteral("dry-run")},
-        tr("List every name, marked new or existing, and make nothing."));
-    const QCommandLineOption json = Texts::JsonOption();
-    const QCommandLineOption quiet = Texts::QuietOption();
-    parser.addOptions({header, footer, min, max, digits, step, fromSettings, dryRun, json, quiet});
-    parser.addPositionalArgument(QStringLiteral("TARGET"), tr("The folder to make the folders in."),
-                                 tr("[TARGET]"));
+            .arg(QCoreApplication::applicationName());
+    line.options = {
+        {QStringLiteral("header"), tr("The text before the number (default: none)."), tr("TEXT")},
+        {QStringLiteral("footer"), tr("The text after the number (default: none)."), tr("TEXT")},
+        {QStringLiteral("min"), tr("The first number (default: 1)."), tr("N")},
+        {QStringLiteral("max"), tr("The last number, at most (default: 10)."), tr("N")},
+        {QStringLiteral("digits"),
+         tr("The digit count that numbers are padded to with zeros, from -9 to 99; 0 or less "
+            "pads nothing (default: 2)."),
+         tr("N")},
+        {QStringLiteral("step"), tr("The distance from one number to the next (default: 1)."),
+         tr("N")},
+        {QStringLiteral("from-settings"),
+         tr("Start from the six inputs the window stored last; the options given override "
+            "them.")},
+        {{QStringLiteral("n"), QStringLiteral("dry-run")},
+         tr("List every name, marked new or existing, and make nothing.")},
+        Texts::JsonOption(),
+        Texts::QuietOption()};
+    line.positionalName = QStringLiteral("TARGET");
+    line.positionalSyntax = tr("[TARGET]");
+    line.positionalHelp = tr("The folder to make the folders in.");
+    return line;
+}
 
-    if (const std::optional<int> status = ParseArguments(parser, arguments, help))
-        return *status;
-    if (parser.isSet(version)) {
-        Out(QCoreApplication::applicationName() + QLatin1Char(' ') +
-            QCoreApplication::applicationVersion() + QLatin1Char('\n'));
-        return kAllMade;
-    }
-    m_options = {parser.isSet(dryRun), parser.isSet(json), parser.isSet(quiet)};
+int MakeCommand::Execute(const QCommandLineParser& parser)
+{
+    m_options = {parser.isSet(QStringLiteral("dry-run")), parser.isSet(QStringLiteral("json")),
+                 parser.isSet(QStringLiteral("quiet"))};
 
     QString error = ReadInputs(parser);
     if (error.isEmpty())
@@ -299,7 +289,8 @@ int MakeCommand::DryRun()
         OutRaw(head + ",\"names\":[\n");
     }
     qint64 counts[3] = {0, 0, 0}; // by EntryKind
-    for (qint64 i = 0; i < series.count; ++i) {
+    // A list that cannot be written ends: it is all a dry run does.
+    for (qint64 i = 0; i < series.count && !OutputFailed(); ++i) {
         const EntryKind kind = existing.KindAt(i);
         ++counts[int(kind)];
         const QString state = kind == EntryKind::Nothing ? QStringLiteral("new")
@@ -314,6 +305,8 @@ int MakeCommand::DryRun()
             Out(state.leftJustified(17) + Escaped(name) + QLatin1Char('\n'));
         }
     }
+    if (OutputFailed())
+        return kOutputError; // said once the command ends
     const qint64 fresh = counts[int(EntryKind::Nothing)];
     const qint64 folders = counts[int(EntryKind::Folder)];
     const qint64 files = counts[int(EntryKind::File)];
@@ -428,9 +421,9 @@ void MakeCommand::Report(const QString& target, const RunResult& result, int sta
     Err(report);
 }
 
-int RunMake(const QStringList& arguments)
+std::unique_ptr<Command> NewMakeCommand()
 {
-    return MakeCommand().Run(arguments);
+    return std::make_unique<MakeCommand>();
 }
 
 } // namespace kovaldi::cli

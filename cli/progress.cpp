@@ -1,5 +1,6 @@
 #include "progress.h"
 
+#include "command.h"
 #include "utils.h"
 
 #include <QCoreApplication>
@@ -23,15 +24,6 @@ public:
             .arg(rate);
     }
 };
-
-// Columns on a terminal: East Asian wide characters take two.
-qsizetype Columns(const QString& text)
-{
-    qsizetype columns = 0;
-    for (const QChar c : text)
-        columns += c.unicode() >= 0x1100 ? 2 : 1;
-    return columns;
-}
 
 } // namespace
 

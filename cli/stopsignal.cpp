@@ -51,6 +51,9 @@ void WatchStopSignals()
     struct sigaction action = {};
     action.sa_handler = NoteStop;
     sigemptyset(&action.sa_mask);
+    // A write or a wait that the signal interrupts goes on: a report blocked on a full pipe
+    // is finished, never cut.
+    action.sa_flags = SA_RESTART;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 #endif

@@ -1,5 +1,4 @@
-#include "undocommand.h"
-
+#include "command.h"
 #include "utils.h"
 
 #include "files/localfilesystem.h"
@@ -16,12 +15,14 @@ namespace kovaldi::cli {
 
 namespace {
 
-class UndoCommand
+class UndoCommand : public Command
 {
     Q_DECLARE_TR_FUNCTIONS(UndoCommand)
 
 public:
-    int Run(const QStringList& arguments);
+    QString Name() const override { return QStringLiteral("undo"); }
+    CommandLine Declare() const override;
+    int Execute(const QCommandLineParser& parser) override;
 
 private:
     QString JournalError(JournalContents::Status status, const QString& path) const;
@@ -33,35 +34,32 @@ private:
     bool m_quiet = false;
 };
 
-int UndoCommand::Run(const QStringList& arguments)
+CommandLine UndoCommand::Declare() const
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
+    CommandLine line;
+    line.description =
         tr("Takes back the last run of Kovaldi, from the window or from %1: removes the folders "
            "it made, newest first, each only while it is an empty folder inside its target; "
            "never anything else, never through a link.")
-            .arg(QCoreApplication::applicationName()));
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption dryRun(
-        {QStringLiteral("n"), QStringLiteral("dry-run")},
-        tr("List what would be removed and what would be kept, with reasons; remove nothing."));
-    const QCommandLineOption json = Texts::JsonOption();
-    const QCommandLineOption quiet = Texts::QuietOption();
-    parser.addOptions({dryRun, json, quiet});
-    // Only for the help's usage line: the word is taken off before parsing.
-    parser.addPositionalArgument(QStringLiteral("undo"), tr("Takes back the last run."),
-                                 QStringLiteral("undo"));
+            .arg(QCoreApplication::applicationName());
+    line.options = {
+        {{QStringLiteral("n"), QStringLiteral("dry-run")},
+         tr("List what would be removed and what would be kept, with reasons; remove nothing.")},
+        Texts::JsonOption(),
+        Texts::QuietOption()};
+    return line;
+}
 
-    if (const std::optional<int> status = ParseArguments(parser, arguments, help))
-        return *status;
+int UndoCommand::Execute(const QCommandLineParser& parser)
+{
     if (!parser.positionalArguments().isEmpty()) {
         ErrorLine(tr("undo takes no arguments; given: %1")
                       .arg(Escaped(parser.positionalArguments().first())));
         return kUsageError;
     }
-    m_dryRun = parser.isSet(dryRun);
-    m_json = parser.isSet(json);
-    m_quiet = parser.isSet(quiet);
+    m_dryRun = parser.isSet(QStringLiteral("dry-run"));
+    m_json = parser.isSet(QStringLiteral("json"));
+    m_quiet = parser.isSet(QStringLiteral("quiet"));
 
     const QString path = DefaultJournalPath();
     const JournalContents contents = ReadJournal(path);
@@ -185,9 +183,9 @@ void UndoCommand::Report(const UndoPlan& plan, const UndoReport& report, const Q
 
 } // namespace
 
-int RunUndo(const QStringList& arguments)
+std::unique_ptr<Command> NewUndoCommand()
 {
-    return UndoCommand().Run(arguments);
+    return std::make_unique<UndoCommand>();
 }
 
 } // namespace kovaldi::cli

@@ -4,7 +4,9 @@
 #include "numbers/numbertext.h"
 
 #include <QJsonDocument>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #if defined(Q_OS_WIN)
 #include <io.h>
@@ -26,18 +28,10 @@ QCommandLineOption Texts::QuietOption()
             tr("Show nothing but errors on standard error.")};
 }
 
-std::optional<int> ParseArguments(QCommandLineParser& parser, const QStringList& arguments,
-                                  const QCommandLineOption& help)
+QString Texts::CannotWrite(bool standardError, const QString& systemText)
 {
-    if (!parser.parse(QStringList{QCoreApplication::applicationName()} + arguments)) {
-        ErrorLine(parser.errorText());
-        return kUsageError;
-    }
-    if (parser.isSet(help)) {
-        Out(parser.helpText());
-        return kAllMade;
-    }
-    return std::nullopt;
+    return standardError ? tr("cannot write to standard error: %1").arg(systemText)
+                         : tr("cannot write to standard output: %1").arg(systemText);
 }
 
 QString Texts::Reason(FailureReason reason, const QString& systemText)
@@ -99,10 +93,29 @@ void AppendHex(QString& out, unsigned value, int digits)
     out += QString::number(value, 16).toUpper().rightJustified(digits, QLatin1Char('0'));
 }
 
+// The first write that failed: its stream and the system's error number.
+struct OutputError
+{
+    std::FILE* stream = nullptr;
+    int error = 0;
+};
+OutputError failedWrite;
+
+// A write interrupted by a signal is resumed by the system (the stop handlers ask for
+// that), so a short write here is a real failure: a full disk, a closed pipe.
+void WriteBytes(std::FILE* stream, const char* data, size_t size)
+{
+    if (std::ferror(stream))
+        return; // a stream that failed once takes nothing more
+    errno = 0;
+    if ((std::fwrite(data, 1, size, stream) != size || std::ferror(stream)) && !failedWrite.stream)
+        failedWrite = {stream, errno ? errno : EIO};
+}
+
 void Write(std::FILE* stream, QStringView text)
 {
     const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    WriteBytes(stream, bytes.constData(), size_t(bytes.size()));
 }
 
 } // namespace
@@ -157,6 +170,27 @@ void Err(QStringView text)
     std::fflush(stderr);
 }
 
+bool OutputFailed()
+{
+    return failedWrite.stream != nullptr;
+}
+
+bool FinishOutput()
+{
+    for (std::FILE* stream : {stdout, stderr}) {
+        errno = 0;
+        if ((std::fflush(stream) != 0 || std::ferror(stream)) && !failedWrite.stream)
+            failedWrite = {stream, errno ? errno : EIO};
+    }
+    return !OutputFailed();
+}
+
+QString OutputErrorText()
+{
+    return Texts::CannotWrite(failedWrite.stream == stderr,
+                              QString::fromLocal8Bit(std::strerror(failedWrite.error)));
+}
+
 void ErrorLine(const QString& text)
 {
     Err(QCoreApplication::applicationName() + QLatin1String(": ") + text + QLatin1Char('\n'));
@@ -174,7 +208,7 @@ QByteArray CompactJson(const QJsonObject& object)
 
 void OutRaw(const QByteArray& bytes)
 {
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    WriteBytes(stdout, bytes.constData(), size_t(bytes.size()));
 }
 
 bool ErrIsTerminal()

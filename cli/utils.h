@@ -18,9 +18,12 @@ enum ExitStatus : int {
     kAllMade = 0,
     kSomeFailed = 1,
     kAllFailed = 2,
-    kUsageError = 64, // EX_USAGE: bad options or inputs, nothing done
-    kNoInput = 66,    // EX_NOINPUT: no journal to undo
-    kStopped = 130,   // 128 + SIGINT, as shells report a run ended by Ctrl+C
+    kUsageError = 64,        // EX_USAGE: bad options or inputs, nothing done
+    kNoInput = 66,           // EX_NOINPUT: no journal to undo
+    kOutputError = 74,       // EX_IOERR: the report or the names could not be written
+    kJournalBusy = 75,       // EX_TEMPFAIL: a run holds the journal
+    kJournalNotTrusted = 77, // EX_NOPERM: the journal is not the user's alone
+    kStopped = 130,          // 128 + SIGINT, as shells report a run ended by Ctrl+C
 };
 
 // Texts shared by the sub-commands, translated where a person reads them.
@@ -34,13 +37,8 @@ public:
     // The report options every sub-command takes.
     static QCommandLineOption JsonOption();
     static QCommandLineOption QuietOption();
+    static QString CannotWrite(bool standardError, const QString& systemText);
 };
-
-// Parses a sub-command's arguments. The status to end with when they are refused (the
-// parser's error in one line) or when the help was asked for (and shown); nothing when the
-// command goes on.
-std::optional<int> ParseArguments(QCommandLineParser& parser, const QStringList& arguments,
-                                  const QCommandLineOption& help);
 
 // A name or path as a terminal may show it: control characters, line and paragraph
 // separators, direction marks and bytes that are not UTF-8 become escapes ("\n", "\t",
@@ -48,9 +46,15 @@ std::optional<int> ParseArguments(QCommandLineParser& parser, const QStringList&
 // exactly and nothing in it can move the cursor or change the terminal.
 QString Escaped(QStringView text);
 
-// Writes UTF-8 to standard output, buffered, or to standard error at once.
+// Writes UTF-8 to standard output, buffered, or to standard error at once. A write that
+// fails is remembered: OutputFailed() tells a listing to end, FinishOutput() flushes what
+// is buffered and tells whether everything was written.
 void Out(QStringView text);
 void Err(QStringView text);
+bool OutputFailed();
+bool FinishOutput();
+// The one line that says which stream could not be written, and why.
+QString OutputErrorText();
 // The one line of an error: the program's name, the text, a line break.
 void ErrorLine(const QString& text);
 

@@ -22,6 +22,9 @@ using kovaldi::ReadJournal;
 
 namespace {
 
+// Folders enough for a run to be cut short, and few enough to end soon if a stop is missed.
+constexpr qint64 kLongRun = 300000;
+
 struct Outcome
 {
     int status = -1;
@@ -57,6 +60,11 @@ private slots:
     void json();
     void escapedNames();
     void fromSettings();
+    void commandLine_data();
+    void commandLine();
+    void outputError_data();
+    void outputError();
+    void stopBySignal_data();
     void stopBySignal();
     void undoAfterRun();
     void undoAfterKill();
@@ -130,7 +138,7 @@ Outcome CliTest::Run(const QStringList& arguments, const QString& locale) const
 
 bool CliTest::StartLongRun(QProcess& process) const
 {
-    Prepare(process, {QStringLiteral("--max"), QStringLiteral("2000000"), QStringLiteral("--json"),
+    Prepare(process, {QStringLiteral("--max"), QString::number(kLongRun), QStringLiteral("--json"),
                       Target()});
     process.start();
     const bool progressed = QTest::qWaitFor(
@@ -183,6 +191,13 @@ void CliTest::refused_data()
     row("value missing", {t, "--min"}, "Missing value after '--min'.");
     row("unreadable settings", {"--from-settings", t}, "the stored settings cannot be read");
     row("undo with an argument", {"undo", "x"}, "undo takes no arguments");
+    row("maximum a hair above a whole number", {"--max", "1.0000000000000001", t},
+        "--max: \"1.0000000000000001\" is not a whole number");
+    row("minimum a hair below 32 bits", {"--min", "-2147483648.0000001", t},
+        "--min: \"-2147483648.0000001\" is not a whole number");
+    row("option undo does not take", {"--max=3", "undo"}, "Unknown option 'max'.");
+    row("unknown option with controls", {QString::fromUtf8("--\x1b[2J\u0085"), t},
+        "Unknown option '\\x1B[2J\\u{0085}'.");
 }
 
 void CliTest::refused()
@@ -421,21 +436,130 @@ void CliTest::fromSettings()
              wrong.err.constData());
 }
 
+void CliTest::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out"); // the start of standard output
+    QTest::addColumn<QString>("err"); // a part of standard error
+    QTest::addColumn<QStringList>("made");
+    const QString t = QStringLiteral("@");
+    auto row = [&](const char* name, QStringList arguments, int status, const char* out,
+                   const char* err, QStringList made = {}) {
+        QTest::newRow(name) << arguments << status << QString::fromUtf8(out)
+                            << QString::fromUtf8(err) << made;
+    };
+    row("help all beside a target", {"--help-all", t}, 0, "Usage: kovaldi-cli [options] [TARGET]",
+        "");
+    row("help of undo, which runs nothing", {"undo", "--help-all"}, 0,
+        "Usage: kovaldi-cli [options] undo", "");
+    row("help beside a refused option", {"--bogus", "-h", t}, 0, "Usage: kovaldi-cli", "");
+    row("version after a target", {t, "--version"}, 0, "kovaldi-cli 1.", "");
+    row("undo after an option", {"-q", "undo"}, 66, "", "no last run to take back");
+    row("undo after a value", {"--json", "undo"}, 66, "", "no last run to take back");
+    row("header named undo", {"--header", "undo", "--max=1", t}, 0, "", "Made 1 of 1", {"undo01"});
+    row("target named undo after --", {"--max=1", "--", "undo"}, 0, "", "Made 1 of 1");
+}
+
+void CliTest::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QFETCH(QStringList, made);
+    // A folder named as the sub-command, where a make would put its folders.
+    const QString undo = m_dir->filePath(QStringLiteral("undo"));
+    QVERIFY(QDir().mkdir(undo));
+    for (QString& argument : arguments)
+        argument.replace(QLatin1Char('@'), Target());
+
+    const Outcome outcome = Run(arguments);
+    QCOMPARE(outcome.status, status);
+    QVERIFY2(out.isEmpty() || QString::fromUtf8(outcome.out).startsWith(out),
+             outcome.out.constData());
+    QVERIFY2(QString::fromUtf8(outcome.err).contains(err), outcome.err.constData());
+    QCOMPARE(Names(Target()), made);
+    QCOMPARE(Names(undo).size(), arguments.contains(QLatin1String("--")) ? 1 : 0);
+    QCOMPARE(QFile::exists(JournalPath()), outcome.err.contains("Made"));
+}
+
+void CliTest::outputError_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("pipe"); // a pipe closed after the first line, or a full device
+    QTest::addColumn<int>("made");
+    QTest::newRow("report on a full device") << QStringList{"--json", "--max=3"} << false << 3;
+    QTest::newRow("names on a full device") << QStringList{"-n", "--max=100000"} << false << 0;
+    QTest::newRow("names into a closed pipe, SIGPIPE ignored")
+        << QStringList{"-n", "--max=1000000"} << true << 0;
+}
+
+void CliTest::outputError()
+{
+#if defined(Q_OS_WIN)
+    QSKIP("A full device and an ignored SIGPIPE are POSIX");
+#else
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, pipe);
+    QFETCH(int, made);
+    // Started through the shell, which can leave SIGPIPE ignored for the program and keep
+    // its status when a pipe follows it.
+    const QString status = m_dir->filePath(QStringLiteral("status"));
+    QProcess process;
+    Prepare(process,
+            QStringList{QStringLiteral("-c"),
+                        QStringLiteral("trap '' PIPE; { \"$0\" \"$@\"; echo $? >\"$STATUS\"; }") +
+                            (pipe ? QStringLiteral(" | head -n 1 >/dev/null")
+                                  : QStringLiteral(" >/dev/full")),
+                        QStringLiteral(KOVALDI_CLI)} +
+                arguments + QStringList{Target()});
+    QProcessEnvironment environment = process.processEnvironment();
+    environment.insert(QStringLiteral("STATUS"), status);
+    process.setProcessEnvironment(environment);
+    process.setProgram(QStringLiteral("/bin/sh"));
+    process.start();
+    Outcome outcome = Finish(process);
+    QFile file(status);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    outcome.status = file.readAll().trimmed().toInt();
+    QCOMPARE(outcome.status, 74);
+    QVERIFY2(outcome.err.endsWith("kovaldi-cli: cannot write to standard output: " +
+                                  QByteArray(pipe ? "Broken pipe\n" : "No space left on device\n")),
+             outcome.err.constData());
+    QCOMPARE(Names(Target()).size(), made);
+#endif
+}
+
+void CliTest::stopBySignal_data()
+{
+    QTest::addColumn<int>("signal");
+#if !defined(Q_OS_WIN)
+    QTest::newRow("SIGINT") << int(SIGINT);
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+#endif
+}
+
 void CliTest::stopBySignal()
 {
 #if defined(Q_OS_WIN)
     QSKIP("Console control events cannot be sent to a child without a console of its own here");
 #else
+    QFETCH(int, signal);
     QProcess process;
     QVERIFY(StartLongRun(process));
-    ::kill(pid_t(process.processId()), SIGINT);
+    // Held while the signal is sent, so that the run cannot end before it arrives.
+    const auto pid = pid_t(process.processId());
+    ::kill(pid, SIGSTOP);
+    ::kill(pid, signal);
+    ::kill(pid, SIGCONT);
     const Outcome outcome = Finish(process);
     QCOMPARE(outcome.status, 130);
     const QJsonObject report = outcome.Json();
     QCOMPARE(report.value("stopped"), QJsonValue(true));
     const qint64 made = report.value("counts")[QStringLiteral("made")].toInteger();
     QVERIFY(made >= 20);
-    QCOMPARE(report.value("counts")[QStringLiteral("notTried")].toInteger(), 2000000 - made);
+    QCOMPARE(report.value("counts")[QStringLiteral("notTried")].toInteger(), kLongRun - made);
 
     const JournalContents journal = ReadJournal(JournalPath());
     QVERIFY(journal.ended && journal.stopped);

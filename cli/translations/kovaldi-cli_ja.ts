@@ -2,6 +2,37 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
   <context>
+    <name>CommandTexts</name>
+    <message>
+      <source>Show this help and end.</source>
+      <translation>このヘルプを表示して終了します。</translation>
+    </message>
+    <message>
+      <source>Show this help and end (as --help).</source>
+      <translation>このヘルプを表示して終了します（--help と同じ）。</translation>
+    </message>
+    <message>
+      <source>Show the version and end.</source>
+      <translation>バージョンを表示して終了します。</translation>
+    </message>
+    <message>
+      <source>Usage: %1</source>
+      <translation>使い方: %1</translation>
+    </message>
+    <message>
+      <source>Options:</source>
+      <translation>オプション:</translation>
+    </message>
+    <message>
+      <source>Arguments:</source>
+      <translation>引数:</translation>
+    </message>
+    <message>
+      <source>[options]</source>
+      <translation>[オプション]</translation>
+    </message>
+  </context>
+  <context>
     <name>MakeCommand</name>
     <message>
       <source>%1: "%2" is not a whole number from %3 to %4</source>
@@ -183,6 +214,14 @@
       <source>Show nothing but errors on standard error.</source>
       <translation>標準エラーにはエラー以外を表示しません。</translation>
     </message>
+    <message>
+      <source>cannot write to standard error: %1</source>
+      <translation>標準エラーに書き込めません: %1</translation>
+    </message>
+    <message>
+      <source>cannot write to standard output: %1</source>
+      <translation>標準出力に書き込めません: %1</translation>
+    </message>
   </context>
   <context>
     <name>UndoCommand</name>
@@ -233,10 +272,6 @@
     <message>
       <source>Kept: %1</source>
       <translation>残したフォルダ: %1 個</translation>
-    </message>
-    <message>
-      <source>Takes back the last run.</source>
-      <translation>直前の実行を取り消します。</translation>
     </message>
   </context>
 </TS>

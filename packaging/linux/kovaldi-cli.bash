@@ -5,10 +5,21 @@ _kovaldi_cli()
     local cur prev words cword
     _init_completion || return
 
-    if [[ ${words[1]} == undo ]]; then
-        COMPREPLY=($(compgen -W '--dry-run --json --quiet --help' -- "$cur"))
-        return
-    fi
+    # The sub-command's word may follow options; a value option's value is no word.
+    local i positional=0
+    for ((i = 1; i < cword; i++)); do
+        case ${words[i]} in
+            --header | --footer | --min | --max | --digits | --step) ((i++)) ;;
+            --) positional=1; break ;;
+            -*) ;;
+            undo)
+                COMPREPLY=($(compgen -W '--dry-run --json --quiet --help --help-all
+                    --version' -- "$cur"))
+                return
+                ;;
+            *) positional=1 ;;
+        esac
+    done
 
     case $prev in
         --header | --footer | --min | --max | --digits | --step)
@@ -18,11 +29,11 @@ _kovaldi_cli()
 
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '--header --footer --min --max --digits --step
-            --from-settings --dry-run --json --quiet --help --version' -- "$cur"))
+            --from-settings --dry-run --json --quiet --help --help-all --version' -- "$cur"))
         return
     fi
 
-    if ((cword == 1)); then
+    if ((positional == 0)); then
         COMPREPLY=($(compgen -W 'undo' -- "$cur"))
     fi
     _filedir -d

@@ -1,7 +1,10 @@
 #include "application.h"
 
+#include "commandline.h"
 #include "desktop/appearance.h"
+#include "files/localfilesystem.h"
 #include "mainwindow/mainwindow.h"
+#include "process/translations.h"
 #include "settings/settingsstore.h"
 #include "version.h"
 
@@ -43,10 +46,24 @@ void ShowUnderDesktopId(QWidget& window)
     QApplication::setApplicationName(QString::fromLatin1(version::title));
 }
 
+void SetIdentity()
+{
+    QCoreApplication::setApplicationName(QString::fromLatin1(version::title));
+    QCoreApplication::setApplicationVersion(
+        QStringLiteral("%1.%2.%3").arg(version::major).arg(version::minor).arg(version::revision));
+}
+
 } // namespace
 
 int RunApplication(int& argc, char** argv, const std::function<void(MainWindow&)>& beforeShow)
 {
+    // The help and the version need no display, nor a connection to one.
+    if (CommandLine::AsksForInformation(argc, argv)) {
+        QCoreApplication application(argc, argv);
+        SetIdentity();
+        InstallTranslations(application, QStringLiteral("kovaldi"));
+        return CommandLine::AnswerInformation(CommandLine::Arguments(argc, argv));
+    }
     if (!HasDisplay(argc, argv)) {
         std::fputs("kovaldi: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set); "
                    "start it from a desktop session.\n",
@@ -54,10 +71,19 @@ int RunApplication(int& argc, char** argv, const std::function<void(MainWindow&)
         return 1;
     }
 
+    // Takes Qt's own options out of the arguments; what is left is the program's.
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QString::fromLatin1(version::title));
-    QApplication::setApplicationVersion(
-        QStringLiteral("%1.%2.%3").arg(version::major).arg(version::minor).arg(version::revision));
+    SetIdentity();
+    CommandLine::Start start;
+    if (argc > 1) {
+        // The command line's messages in the user's language; the window's are Japanese.
+        QObject translations;
+        InstallTranslations(translations, QStringLiteral("kovaldi"));
+        start = CommandLine::Read(CommandLine::Arguments(argc, argv), CommandLine::CurrentFolder(),
+                                  LocalFileSystem());
+    }
+    if (start.exitStatus)
+        return *start.exitStatus;
     QApplication::setDesktopFileName(QString::fromLatin1(version::appId));
     QApplication::setWindowIcon(ApplicationIcon());
     QApplication::setFont(JapaneseGothicFont(9));
@@ -65,6 +91,8 @@ int RunApplication(int& argc, char** argv, const std::function<void(MainWindow&)
 
     SettingsStore settings;
     MainWindow window(settings);
+    if (start.target)
+        window.setStartTarget(*start.target);
     window.centreOnScreen();
     if (beforeShow)
         beforeShow(window);

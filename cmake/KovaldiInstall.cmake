@@ -5,12 +5,14 @@ install(TARGETS kovaldi kovaldi-cli
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
     BUNDLE DESTINATION .)
 
-# kovaldi-cli's messages, where it looks for them: share/kovaldi/translations beside bin,
+# The programs' command-line messages, where they look for them: share/kovaldi/translations beside bin,
 # or translations beside the program where there is no share folder.
 if(UNIX AND NOT APPLE)
-    install(FILES ${KOVALDI_CLI_QM_FILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/kovaldi/translations)
+    install(FILES ${KOVALDI_CLI_QM_FILES} ${KOVALDI_APP_QM_FILES}
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/kovaldi/translations)
 else()
-    install(FILES ${KOVALDI_CLI_QM_FILES} DESTINATION ${CMAKE_INSTALL_BINDIR}/translations)
+    install(FILES ${KOVALDI_CLI_QM_FILES} ${KOVALDI_APP_QM_FILES}
+        DESTINATION ${CMAKE_INSTALL_BINDIR}/translations)
 endif()
 
 if(UNIX AND NOT APPLE)

@@ -25,6 +25,7 @@ expect share/doc/kovaldi/copyright
 expect share/man/man1/kovaldi.1.gz
 expect share/man/man1/kovaldi-cli.1.gz
 expect share/kovaldi/translations/kovaldi-cli_ja.qm
+expect share/kovaldi/translations/kovaldi_ja.qm
 expect share/bash-completion/completions/kovaldi-cli
 expect share/kovaldi/screenshots/mainwindow.png
 expect share/kovaldi/screenshots/aboutwindow.png

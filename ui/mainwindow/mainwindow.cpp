@@ -7,6 +7,7 @@
 #include "naming/naming.h"
 #include "numbers/numbertext.h"
 #include "paths/homeshorthandfilesystem.h"
+#include "paths/itemtarget.h"
 #include "paths/targetdefaults.h"
 #include "picker/folderchooser.h"
 #include "process/processexit.h"
@@ -25,7 +26,6 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -78,21 +78,15 @@ QLineEdit* NewTextBox(const QString& name, QWidget* parent, const QRect& geometr
 // anything else (several items, a remote address, text) or for a path that the one-line
 // box cannot hold. What is gone by the time it is dropped is set as dropped, as though it
 // had been typed: the run finds it missing then.
-std::optional<QString> DroppedTarget(const QMimeData* data)
+std::optional<QString> DroppedTarget(const QMimeData* data, const FileSystem& files)
 {
     if (!data || !data->hasUrls())
         return {};
     const QList<QUrl> urls = data->urls();
-    if (urls.size() != 1 || !urls.first().isLocalFile())
+    if (urls.size() != 1)
         return {};
-    QString path = urls.first().toLocalFile();
-    if (path.isEmpty())
-        return {};
-    const QFileInfo item(path);
-    path = item.exists() && !item.isDir() ? item.absolutePath() : QDir::cleanPath(path);
-    if (path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r')))
-        return {};
-    return QDir::toNativeSeparators(path);
+    const std::optional<QString> path = LocalPathOfUrl(urls.first());
+    return path ? TargetOfItem(*path, files) : std::nullopt;
 }
 
 } // namespace
@@ -243,6 +237,8 @@ void MainWindow::Form_Load()
     QLineEdit* const boxes[] = {txtPath, txtHeader, txtFooter, txtMin, txtMax, txtBeam};
     for (size_t i = 0; i < std::size(boxes); ++i)
         boxes[i]->setText(stored.value(qsizetype(i)));
+    if (m_startTarget)
+        txtPath->setText(*m_startTarget);
     lblStatus->setText(QString());
     m_programFolder = ProgramFolderFrom(m_executableFolder);
     if (txtPath->text().isEmpty()) {
@@ -303,7 +299,7 @@ std::optional<QString> MainWindow::AcceptDrop(QDropEvent* event) const
 {
     std::optional<QString> target;
     if (txtPath->isEnabled())
-        target = DroppedTarget(event->mimeData());
+        target = DroppedTarget(event->mimeData(), *m_localFileSystem);
     // The item stays where it is: a drop that could only move it is refused.
     const Qt::DropActions offered = event->possibleActions();
     const Qt::DropAction action = offered & Qt::CopyAction   ? Qt::CopyAction

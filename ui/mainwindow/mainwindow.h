@@ -52,6 +52,10 @@ public:
     // window is never seen unloaded.
     void Form_Load();
 
+    // A target named when the program is started on a folder: the load handling puts it
+    // into the target box over the stored one, as a drop would, before the window is shown.
+    void setStartTarget(const QString& target) { m_startTarget = target; }
+
     // Centres the window on the screen it will be shown on.
     void centreOnScreen();
 
@@ -126,6 +130,7 @@ private:
     FileSystem* m_fileSystem = nullptr;
     QString m_executableFolder;
     QString m_programFolder;
+    std::optional<QString> m_startTarget;
     std::optional<TargetDefaults> m_targetDefaults;
     // Browse leads relative targets to the program's folder (or the home folder standing in
     // for it) from then on.

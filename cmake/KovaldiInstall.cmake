@@ -48,6 +48,23 @@ if(UNIX AND NOT APPLE)
     add_custom_target(kovaldi_manpage ALL DEPENDS ${manpages})
     install(FILES ${manpages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
+    # The file managers' context-menu entries that open the window on a folder. Dolphin
+    # (KIO) takes a service menu only when the file is executable; Caja reads the
+    # FileManager-Actions file with caja-actions, PCManFM-Qt on its own.
+    set(filemanagers ${generated}/filemanagers)
+    foreach(entry kovaldi.servicemenu.desktop kovaldi-folder.nemo_action
+                  kovaldi-here.nemo_action kovaldi.fma.desktop)
+        configure_file(packaging/linux/filemanagers/${entry}.in ${filemanagers}/${entry} @ONLY)
+    endforeach()
+    install(FILES ${filemanagers}/kovaldi.servicemenu.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/kio/servicemenus RENAME ${KOVALDI_APP_ID}.desktop
+        PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                    WORLD_READ WORLD_EXECUTE)
+    install(FILES ${filemanagers}/kovaldi-folder.nemo_action ${filemanagers}/kovaldi-here.nemo_action
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/nemo/actions)
+    install(FILES ${filemanagers}/kovaldi.fma.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/file-manager/actions RENAME ${KOVALDI_APP_ID}.desktop)
+
     # Where bash-completion looks for a command's completion when it is first completed.
     install(FILES packaging/linux/kovaldi-cli.bash
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME kovaldi-cli)

@@ -26,12 +26,16 @@ expect share/man/man1/kovaldi.1.gz
 expect share/man/man1/kovaldi-cli.1.gz
 expect share/kovaldi/translations/kovaldi-cli_ja.qm
 expect share/kovaldi/translations/kovaldi_ja.qm
+expect share/kio/servicemenus/$id.desktop
+expect share/nemo/actions/kovaldi-folder.nemo_action
+expect share/nemo/actions/kovaldi-here.nemo_action
+expect share/file-manager/actions/$id.desktop
 expect share/bash-completion/completions/kovaldi-cli
 expect share/kovaldi/screenshots/mainwindow.png
 expect share/kovaldi/screenshots/aboutwindow.png
 
 # Nothing else is installed: no tests, no tools.
-extra=$(cd "$prefix" && find . -type f | grep -v -E "^\./(bin/kovaldi(-cli)?$|share/(applications|metainfo|icons/hicolor|doc/kovaldi|kovaldi/(screenshots|translations))/|share/man/man1/kovaldi(-cli)?\.1\.gz$|share/bash-completion/completions/kovaldi-cli$)" || true)
+extra=$(cd "$prefix" && find . -type f | grep -v -E "^\./(bin/kovaldi(-cli)?$|share/(applications|metainfo|icons/hicolor|doc/kovaldi|kovaldi/(screenshots|translations)|kio/servicemenus|nemo/actions|file-manager/actions)/|share/man/man1/kovaldi(-cli)?\.1\.gz$|share/bash-completion/completions/kovaldi-cli$)" || true)
 if [ -n "$extra" ]; then echo "UNEXPECTED $extra"; status=1; fi
 
 desktop-file-validate "$prefix/share/applications/$id.desktop" || status=1

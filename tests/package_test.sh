@@ -38,4 +38,7 @@ has "$contents" '\./usr/bin/kovaldi-cli$'
 has "$contents" '\./usr/share/man/man1/kovaldi-cli\.1\.gz$'
 has "$contents" '\./usr/share/kovaldi/translations/kovaldi-cli_ja\.qm$'
 has "$contents" '\./usr/share/bash-completion/completions/kovaldi-cli$'
+has "$contents" "^-rwxr-xr-x .*\./usr/share/kio/servicemenus/$id\.desktop$"
+has "$contents" '\./usr/share/nemo/actions/kovaldi-here\.nemo_action$'
+has "$contents" "\./usr/share/file-manager/actions/$id\.desktop$"
 exit $status

@@ -181,6 +181,7 @@ about = wait_for("the About window", lambda: find(app, "dialog", "ﾊﾞｰｼ�
 print("--- About window")
 dump(about)
 home = find(about, "link")
+check("version line", find(about, "label", "Version 1.0.0") is not None, True)
 check("home-page link", home.name.startswith("HomePage : "), True)
 check("home-page link's tool tip", home.description, "クリックするとホームページを表示します")
 check("mail link", [n.name.startswith("Mail : ") for n in pyatspi.findAllDescendants(
@@ -212,6 +213,7 @@ press(home, "Press")
 question = message("ホームページを表示しますか？")
 print("--- the link's question")
 dump(question)
+check("a question's role", question.getRoleName(), "dialog")
 answer(question, "いいえ(N)", "&No", "No")
 pump(0.5)
 answer(about, "OK(O)")
@@ -225,6 +227,11 @@ for name, text in (("該当フォルダ", target), ("ヘッダ", "p"), ("フッ�
     boxes[name].queryEditableText().setTextContents(text)
 pump(0.5)
 status = next(c for c in window if c.getRoleName() == "label")
+bar = find(window, "progress bar", "進捗")
+progress = []
+pyatspi.Registry.registerEventListener(
+    lambda event: progress.append(event.source) if event.source == bar else None,
+    "object:property-change:accessible-value")
 announced.clear()
 press(find(window, "push button", "作成(M)"), "Press")
 answer(message("フォルダ作成の一括処理を行います。"), "はい(Y)", "&Yes", "Yes")
@@ -236,6 +243,9 @@ statuses = [name for source, name in announced if source == status]
 print(f"{len(statuses)} announcements of the status line in about {seconds:.1f} s: "
       f"{statuses[:3]} ... {statuses[-3:]}")
 check("folders made", len(os.listdir(target)), 3000)
+# Progress reaches the screen reader at each tenth, not at every percent.
+print(f"{len(progress)} value changes of the progress bar")
+check("progress announced by tenths", 1 <= len(progress) <= 12, True)
 check("status line announced", bool(statuses), True)
 check("no more often than drawn", len(statuses) <= 20 + 2 * seconds * 1000 / 33, True)
 check("status line empty after the run", find(window, "label", "") is not None, True)

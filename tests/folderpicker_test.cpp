@@ -1,3 +1,4 @@
+#include "desktop/appearance.h"
 #include "mainwindow/mainwindow.h"
 #include "modaldriver.h"
 #include "picker/folderchooser.h"
@@ -6,6 +7,7 @@
 #include "testenv.h"
 #include "windowfixture.h"
 
+#include <QAbstractFileIconProvider>
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -93,6 +95,13 @@ private slots:
         QCOMPARE(QDir::currentPath(), current);
     }
 
+    // Qt's dialog names the kind of each item in Japanese.
+    void typeColumnIsJapanese()
+    {
+        kovaldi::InstallQtTranslations(*QCoreApplication::instance());
+        QCOMPARE(QAbstractFileIconProvider().type(QFileInfo(m_root.path())), "フォルダ");
+    }
+
     void startFolder()
     {
         // The nearest existing folder above what the box names; home for a blank box.
@@ -106,8 +115,7 @@ private slots:
         QVERIFY(QDir(m_root.path()).mkpath("b/c") && QDir(m_root.path()).mkdir("b\\c"));
         QCOMPARE(kovaldi::FolderDialogStartFolder(m_root.path() + "/b\\c"),
                  m_root.path() + "/b\\c");
-        QCOMPARE(kovaldi::FolderDialogStartFolder(m_root.path() + "/b\\c\\missing"),
-                 m_root.path());
+        QCOMPARE(kovaldi::FolderDialogStartFolder(m_root.path() + "/b\\c\\missing"), m_root.path());
 #endif
     }
 

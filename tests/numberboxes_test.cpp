@@ -72,14 +72,15 @@ private slots:
         // Typed or pasted over the whole text, and what the box ends with.
         using Row = std::pair<const char16_t*, const char*>;
         using Rows = std::span<const Row>;
-        const Row numbers[] = {{u"", "1"},           {u"abc", "1"},        {u"1a", "1"},
-                               {u"-", "1"},          {u".", "1"},          {u"007", "7"},
-                               {u" 12 ", "12"},      {u"+5", "5"},         {u"1.9", "1"},
-                               {u"-0.5", "-1"},      {u"-1234", "-1234"},  {u"99999", "99999"},
-                               {u"100000", "10000"}, {u"-12345", "10000"}, {u"1e3", "1000"},
-                               {u"1e5", "10000"},    {u"1e15", "10000"},   {u"１２", "1"}};
-        const Row digitCounts[] = {{u"", "1"},     {u"x", "1"},  {u"03", "3"}, {u"100", "10"},
-                                   {u"2.5", "10"}, {u"9.", "9"}, {u".5", "0"}, {u"-5", "-5"}};
+        const Row numbers[] = {
+            {u"", "1"},           {u"abc", "1"},        {u"1a", "1"},        {u"-", "1"},
+            {u".", "1"},          {u"007", "7"},        {u" 12 ", "12"},     {u"+5", "5"},
+            {u"1.9", "1"},        {u"-0.5", "-1"},      {u"-1234", "-1234"}, {u"99999", "99999"},
+            {u"100000", "10000"}, {u"-12345", "10000"}, {u"1e3", "1000"},    {u"1e5", "10000"},
+            {u"1e15", "10000"},   {u"１２", "12"},      {u"－５．５", "-6"}, {u"ー５", "1"}};
+        const Row digitCounts[] = {{u"", "1"},     {u"x", "1"},    {u"03", "3"},
+                                   {u"100", "10"}, {u"2.5", "10"}, {u"9.", "9"},
+                                   {u".5", "0"},   {u"-5", "-5"},  {u"３", "3"}};
         for (const char* box : {"txtMin", "txtMax", "txtBeam"})
             for (const auto& [entered, result] :
                  box == QLatin1String("txtBeam") ? Rows(digitCounts) : Rows(numbers))
@@ -131,12 +132,24 @@ private slots:
         QTest::addColumn<int>("caret");
         QTest::addColumn<QString>("pasted");
         QTest::addColumn<QString>("after");
-        QTest::newRow("target, LF") << "txtPath" << "" << 0 << "/tmp/x\n/etc" << "/tmp/x";
-        QTest::newRow("header, CR LF") << "txtHeader" << "" << 0 << "img\r\n" << "img";
-        QTest::newRow("footer, CR, into the middle") << "txtFooter" << "ab" << 1 << "x\ry" << "axb";
-        QTest::newRow("minimum, LF") << "txtMin" << "" << 0 << "12\n" << "12";
-        QTest::newRow("maximum, line break first") << "txtMax" << "34" << 2 << "\n5" << "34";
-        QTest::newRow("digit count, CR LF") << "txtBeam" << "" << 0 << "3\r\n4" << "3";
+        QTest::newRow("target, LF") << "txtPath"
+                                    << "" << 0 << "/tmp/x\n/etc"
+                                    << "/tmp/x";
+        QTest::newRow("header, CR LF") << "txtHeader"
+                                       << "" << 0 << "img\r\n"
+                                       << "img";
+        QTest::newRow("footer, CR, into the middle") << "txtFooter"
+                                                     << "ab" << 1 << "x\ry"
+                                                     << "axb";
+        QTest::newRow("minimum, LF") << "txtMin"
+                                     << "" << 0 << "12\n"
+                                     << "12";
+        QTest::newRow("maximum, line break first") << "txtMax"
+                                                   << "34" << 2 << "\n5"
+                                                   << "34";
+        QTest::newRow("digit count, CR LF") << "txtBeam"
+                                            << "" << 0 << "3\r\n4"
+                                            << "3";
     }
     void pasteStopsAtTheFirstLineBreak()
     {

@@ -18,7 +18,7 @@ QString ArbitraryText(QRandomGenerator& r)
     QString text;
     for (int i = int(r.bounded(r.bounded(10) == 0 ? 200 : 13)); i > 0; --i)
         text += r.bounded(2) ? QChar(char16_t(r.bounded(0x10000)))
-                             : QChar(u" +-.eE0123456789"[r.bounded(16)]);
+                             : QChar(u" +-.eE0123456789０９－＋．−ー"[r.bounded(23)]);
     return text;
 }
 
@@ -144,6 +144,10 @@ private slots:
         QTest::newRow("negative zero, nested once") << "-0" << 2 << "0";
         QTest::newRow("whole part too long, nested twice") << "1e5" << 3 << "10000";
         QTest::newRow("10^15 in full, then too long") << "1e15" << 3 << "10000";
+        QTest::newRow("full-width digits and sign") << "－１２" << 2 << "-12";
+        QTest::newRow("full-width point, then the whole part") << "＋１．５" << 3 << "1";
+        QTest::newRow("minus sign") << "\u22127" << 2 << "-7";
+        QTest::newRow("long vowel mark is no minus") << "ー５" << 3 << "1";
     }
     void normalisation()
     {

@@ -26,6 +26,13 @@ namespace {
 
 const QString kUndo = QStringLiteral("元に戻す(&U)");
 
+// The confirmation's text as the rows write it, each figure held to its unit by a no-break
+// space, so that a wrapped line never starts with "個".
+QString Together(QString text)
+{
+    return text.replace(QStringLiteral(" 個"), QStringLiteral("\u00A0個"));
+}
+
 } // namespace
 
 class RunMessagesTest : public QObject
@@ -123,8 +130,21 @@ private slots:
                  QStringList{"question|フォルダ作成の一括処理を行います。|Kovaldi|Yes,No|Yes"});
         const QString absolute =
             QDir::toNativeSeparators(QFileInfo(dir.path()).canonicalFilePath());
-        QCOMPARE(driver.shown().value(0).informative, "作成先: " + absolute + "\n" + expected);
+        QCOMPARE(driver.shown().value(0).informative,
+                 Together("作成先: " + absolute + "\n" + expected));
         QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), before);
+    }
+
+    // A name of a megabyte (a header from the settings file) is shown with its middle left
+    // out, and a character beyond the basic plane is never cut in two.
+    void longNamesShortenedForDisplay()
+    {
+        const QString name = "h" + QString(1 << 20, u'x') + "\U0001F4C1" + QString(37, u'y');
+        const QString shown = kovaldi::NameForDisplay(name);
+        QCOMPARE(shown, "h" + QString(38, u'x') + u'…' + "\U0001F4C1" + QString(37, u'y'));
+        QCOMPARE(kovaldi::NameForDisplay(shown), shown);
+        const kovaldi::RunFigures figures{"/t", 2, name + "1", name + "2", 2, 0, 0};
+        QVERIFY(kovaldi::ConfirmationDetails(figures).size() < 300);
     }
 
     // When the look-up ran out of time: how far it got.
@@ -151,7 +171,8 @@ private slots:
         QFETCH(QString, expected);
         const kovaldi::RunFigures figures{"/t", 110000, "a000001", "a110000", checked, existing, 0};
         QCOMPARE(kovaldi::ConfirmationDetails(figures),
-                 "作成先: /t\nフォルダ数: 110,000 個\n最初: a000001\n最後: a110000\n" + expected);
+                 Together("作成先: /t\nフォルダ数: 110,000 個\n最初: a000001\n最後: a110000\n" +
+                          expected));
     }
 
     // Of four folders, n02 and n04 (or the row's) fail for the row's reason: the design's

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -27,21 +28,25 @@ namespace {
 
 void Press(const MainWindowControls& ui, const QString& press, int presses)
 {
-    int clicks = 0;
-    const QMetaObject::Connection counting =
-        QObject::connect(ui.cmdMake, &QPushButton::clicked, [&clicks] { ++clicks; });
+    // Keys go to the focused Stop button (or the window for Escape and Alt+M); "held": a
+    // repeat of a key held down since before.
+    const bool held = press.startsWith("held ");
+    const QString key = held ? press.mid(5) : press;
+    const Qt::Key code = key == "Enter"   ? Qt::Key_Return
+                         : key == "Alt+M" ? Qt::Key_M
+                                          : Qt::Key_Escape;
+    const Qt::KeyboardModifiers modifiers = key == "Alt+M" ? Qt::AltModifier : Qt::NoModifier;
+    QWidget* focused = ui.window.focusWidget();
     for (int i = 0; i < presses; ++i) {
-        if (press == "button")
+        if (press == "button") {
             ui.cmdMake->click();
-        else if (press == "Alt+M")
-            QTest::keyClick(&ui.window, Qt::Key_M, Qt::AltModifier);
-        else
-            QTest::keyClick(&ui.window, Qt::Key_Escape);
+        } else if (held) {
+            QKeyEvent repeat(QEvent::KeyPress, code, modifiers, QString(), true);
+            QApplication::sendEvent(focused, &repeat);
+        } else {
+            QTest::keyClick(key == "Enter" ? focused : &ui.window, code, modifiers);
+        }
     }
-    // An access key shows its button pressed for a moment before it clicks.
-    if (press == "Alt+M")
-        QVERIFY(QTest::qWaitFor([&clicks, presses] { return clicks == presses; }));
-    QObject::disconnect(counting);
 }
 
 } // namespace
@@ -69,17 +74,29 @@ private slots:
         QTest::addColumn<int>("after"); // the folder after which the press comes
         QTest::addColumn<QString>("outcome");
         QTest::addColumn<QString>("counts");
+        QTest::addColumn<int>("made");
         const QString stopped = QStringLiteral("information|中止しました。|Kovaldi|Ok|Ok");
-        QTest::newRow("Make button") << "button" << 1 << 3 << stopped << "作成: 3 個\n残り: 7 個";
-        QTest::newRow("Alt+M") << "Alt+M" << 1 << 3 << stopped << "作成: 3 個\n残り: 7 個";
-        QTest::newRow("Escape") << "Escape" << 1 << 3 << stopped << "作成: 3 個\n残り: 7 個";
+        QTest::newRow("Make button")
+            << "button" << 1 << 3 << stopped << "作成: 3 個\n残り: 7 個" << 3;
+        QTest::newRow("Alt+M") << "Alt+M" << 1 << 3 << stopped << "作成: 3 個\n残り: 7 個" << 3;
+        QTest::newRow("Escape") << "Escape" << 1 << 3 << stopped << "作成: 3 個\n残り: 7 個" << 3;
         QTest::newRow("pressed twice: one stop")
-            << "button" << 2 << 3 << stopped << "作成: 3 個\n残り: 7 個";
+            << "button" << 2 << 3 << stopped << "作成: 3 個\n残り: 7 個" << 3;
         QTest::newRow("after the first folder")
-            << "Escape" << 1 << 1 << stopped << "作成: 1 個\n残り: 9 個";
+            << "Escape" << 1 << 1 << stopped << "作成: 1 個\n残り: 9 個" << 1;
         QTest::newRow("during the last folder: nothing left to stop")
             << "button" << 1 << 10 << "information|完了！|Kovaldi|Ok|Ok"
-            << "作成: 10 個";
+            << "作成: 10 個" << 10;
+        // At the key press: the access key's delayed click would let many more folders go.
+        QTest::newRow("Enter on the focused Stop")
+            << "Enter" << 1 << 3 << stopped << "作成: 3 個\n残り: 7 個" << 3;
+        const QString done = QStringLiteral("information|完了！|Kovaldi|Ok|Ok");
+        QTest::newRow("held Enter: no stop")
+            << "held Enter" << 3 << 3 << done << "作成: 10 個" << 10;
+        QTest::newRow("held Escape: no stop")
+            << "held Escape" << 3 << 3 << done << "作成: 10 個" << 10;
+        QTest::newRow("held Alt+M: no stop")
+            << "held Alt+M" << 3 << 3 << done << "作成: 10 個" << 10;
     }
     void stop()
     {
@@ -88,6 +105,7 @@ private slots:
         QFETCH(int, after);
         QFETCH(QString, outcome);
         QFETCH(QString, counts);
+        QFETCH(int, made);
         QTemporaryDir dir;
         const auto& ui = m_windows.show(m_store);
         const QStringList inputs{dir.path(), "s", "", "1", "10", "2"};
@@ -103,7 +121,8 @@ private slots:
         fileSystem.afterCreate = [&](int tried) {
             if (tried == 1) { // while folders are made: only Make, as the stop button
                 midRun = ui.lockMismatch(true, ui.cmdMake) + ui.cmdMake->text() +
-                         (ui.cmdMake->isEnabled() ? " enabled" : " disabled");
+                         (ui.cmdMake->isEnabled() ? " enabled" : " disabled") +
+                         (ui.window.focusWidget() == ui.cmdMake ? ", focused" : "");
                 // The window system gives the window back its activity when the question
                 // closes; the offscreen one does not.
                 ui.window.activateWindow();
@@ -123,17 +142,17 @@ private slots:
         });
         ui.cmdMake->click();
         QCOMPARE(driver.failures(), QStringList());
-        QCOMPARE(midRun, "中止(&M) enabled");
+        QCOMPARE(midRun, "中止(&M) enabled, focused");
         QCOMPARE(underOutcome, "作成(&M)"); // locked as the design has it, Make too
         QCOMPARE(driver.messages(), (QStringList{"question|フォルダ作成の一括処理を行います。|"
                                                  "Kovaldi|Yes,No|Yes",
                                                  outcome}));
         QCOMPARE(driver.shown().value(1).informative, counts);
 
-        QStringList made;
-        for (int i = 1; i <= std::min(after, 10); ++i)
-            made << QStringLiteral("s%1").arg(i, 2, 10, QLatin1Char('0'));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name), made);
+        QStringList names;
+        for (int i = 1; i <= made; ++i)
+            names << QStringLiteral("s%1").arg(i, 2, 10, QLatin1Char('0'));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name), names);
         // Unlocked, Make back as it was, the keyboard where it was, the inputs stored.
         QCOMPARE(ui.lockMismatch(false), QString());
         QCOMPARE(ui.cmdMake->text(), "作成(&M)");
@@ -145,6 +164,43 @@ private slots:
         ui.cmdMake->click();
         QCOMPARE(driver.failures(), QStringList());
         QCOMPARE(driver.messages().size(), 3);
+    }
+
+    // Folders that suddenly take longer than the pump's interval: an event posted at the
+    // change is handled within a folder or two, however many fast ones came before.
+    void eventsKeepUpWhenFoldersSlowDown()
+    {
+        QTemporaryDir dir;
+        const auto& ui = m_windows.show(m_store);
+        ui.setBoxTexts({dir.path(), "s", "", "1", "6000", "4"});
+        constexpr int kFast = 5000;
+        int tried = 0;
+        int postedAt = -1;
+        int handledAt = -1;
+        kovaldi::test::ScriptedFileSystem fileSystem;
+        fileSystem.create = [&](const QString&) {
+            if (++tried > kFast)
+                QThread::msleep(kovaldi::RunWindowAdapter::kPumpMs + 2);
+            if (tried == kFast + 1) {
+                postedAt = tried;
+                QMetaObject::invokeMethod(
+                    ui.cmdMake,
+                    [&] {
+                        handledAt = tried;
+                        ui.cmdMake->click(); // stops the run
+                    },
+                    Qt::QueuedConnection);
+            }
+            return std::optional<kovaldi::CreateResult>(kovaldi::CreateResult{true, {}, {}});
+        };
+        ui.window.setFileSystem(&fileSystem);
+        ModalDriver driver;
+        driver.expectMessage(QMessageBox::Yes);
+        driver.expectMessage(QMessageBox::Ok);
+        ui.cmdMake->click();
+        QCOMPARE(driver.failures(), QStringList());
+        QVERIFY(postedAt > 0 && handledAt > 0);
+        QVERIFY2(handledAt - postedAt <= 2, qPrintable(QString::number(handledAt - postedAt)));
     }
 };
 

@@ -214,6 +214,23 @@ NumberBoxLimits DigitCountLimits()
     return {2, QStringLiteral("10")};
 }
 
+QString FoldWideNumberText(const QString& text)
+{
+    QString folded = text;
+    for (QChar& c : folded) {
+        const char16_t code = c.unicode();
+        if (code >= 0xFF10 && code <= 0xFF19)
+            c = QChar(char16_t(u'0' + (code - 0xFF10)));
+        else if (code == 0xFF0D || code == 0x2212)
+            c = u'-';
+        else if (code == 0xFF0B)
+            c = u'+';
+        else if (code == 0xFF0E)
+            c = u'.';
+    }
+    return folded;
+}
+
 QString NumericOrOne(const QString& text)
 {
     return IsNumericText(text) ? text : QStringLiteral("1");
@@ -241,6 +258,8 @@ void RunNumberBoxSteps(const std::function<QString()>& text,
             setText(result);
     };
     QString current = text();
+    step(FoldWideNumberText(current), current);
+    current = text();
     step(NumericOrOne(current), current);
     current = text();
     step(WithinLimit(current, limits), current);

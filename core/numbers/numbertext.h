@@ -33,6 +33,11 @@ struct NumberBoxLimits
 NumberBoxLimits MinMaxLimits();
 NumberBoxLimits DigitCountLimits();
 
+// The text with the full-width digits 0-9 (U+FF10-U+FF19), signs (U+FF0B "+", U+FF0D and
+// U+2212 "-") and full stop (U+FF0E) that an input method types in their ASCII forms;
+// every other character as it is. A number box reads them so before its own rules.
+QString FoldWideNumberText(const QString& text);
+
 // The three normalising steps of a number box's change handling, each on its own:
 // a text that is not numeric gives "1"; a text longer than the limit gives the replacement;
 // a numeric text gives the whole part of its value, rounded toward minus infinity, in
@@ -41,9 +46,9 @@ QString NumericOrOne(const QString& text);
 QString WithinLimit(const QString& text, const NumberBoxLimits& limits);
 QString WholePartText(const QString& text);
 
-// Runs the three steps in order on a box given by its text accessors. Each step reads the
-// box's text afresh and writes only a different text, since setting a box to the text it
-// holds runs nothing; a write may re-enter the box's change handling before it returns.
+// Runs the three steps in order, after the folding above, on a box given by its text accessors.
+// Each step reads the box's text afresh and writes only a different text, since setting a box to
+// the text it holds runs nothing; a write may re-enter the box's change handling before it returns.
 void RunNumberBoxSteps(const std::function<QString()>& text,
                        const std::function<void(const QString&)>& setText,
                        const NumberBoxLimits& limits);

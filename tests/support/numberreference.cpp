@@ -93,8 +93,10 @@ QString CheckNumberBoxProperties(const QString& text)
         const QString name = QLatin1String(box.box);
         if (!IsCanonical(outcome.text, box.lowest, box.highest))
             return failure(name + " box ends with " + Describe(outcome.text));
-        // Nested at most twice into itself: once for each step that rewrites the text.
-        if (outcome.deepest > 3 || outcome.runs > 3)
+        // Nested at most twice into itself: once for each step that rewrites the text, and
+        // once more for full-width characters read as ASCII.
+        const int most = 3 + (FoldWideNumberText(text) != text);
+        if (outcome.deepest > most || outcome.runs > most)
             return failure(QStringLiteral("%1 box nests %2 deep in %3 runs")
                                .arg(name)
                                .arg(outcome.deepest)

@@ -100,6 +100,36 @@ QIcon ApplicationIcon()
     return builtIn;
 }
 
+namespace {
+
+// The kinds of item that Qt's folder dialog names in its type column, which Qt's own
+// Japanese translations lack.
+class FileTypeTranslator : public QTranslator
+{
+public:
+    using QTranslator::QTranslator;
+
+    QString translate(const char* context, const char* sourceText, const char* disambiguation,
+                      int n) const override
+    {
+        Q_UNUSED(disambiguation);
+        Q_UNUSED(n);
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0)
+            return {};
+        static const char* const kinds[][2] = {{"Folder", "フォルダ"},
+                                               {"File", "ファイル"},
+                                               {"%1 File", "%1 ファイル"},
+                                               {"Drive", "ドライブ"}};
+        for (const auto& [english, japanese] : kinds)
+            if (qstrcmp(sourceText, english) == 0)
+                return QString::fromUtf8(japanese);
+        return {};
+    }
+    bool isEmpty() const override { return false; }
+};
+
+} // namespace
+
 void InstallQtTranslations(QCoreApplication& application)
 {
     auto* translator = new QTranslator(&application);
@@ -108,6 +138,7 @@ void InstallQtTranslations(QCoreApplication& application)
         QCoreApplication::installTranslator(translator);
     else
         delete translator;
+    QCoreApplication::installTranslator(new FileTypeTranslator(&application));
 }
 
 } // namespace kovaldi

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTextEdit>
 
 namespace kovaldi {
 
@@ -45,8 +46,14 @@ MessageAnswer ShowMessage(QWidget* parent, const QString& text, MessageKind kind
         if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
             label->setTextFormat(Qt::PlainText);
     }
-    if (!extras.detailedText.isEmpty())
+    if (!extras.detailedText.isEmpty()) {
         box.setDetailedText(extras.detailedText);
+        // Reached by Tab and read by name once shown, like the rest of the box.
+        for (QTextEdit* details : box.findChildren<QTextEdit*>()) {
+            details->setFocusPolicy(Qt::StrongFocus);
+            details->setAccessibleName(QStringLiteral("詳細"));
+        }
+    }
     QPushButton* extra = nullptr;
     if (!extras.extraButton.isEmpty() && !question) {
         extra = box.addButton(extras.extraButton, QMessageBox::ActionRole);

@@ -126,6 +126,9 @@ MainWindow::MainWindow(SettingsStore& settings, QWidget* parent)
         box->setAcceptDrops(false);
     }
     setAcceptDrops(true);
+    // Enter presses a focused button, as Space does.
+    for (QPushButton* button : {cmdMake, cmdBrowse, cmdEnd, Command1})
+        button->installEventFilter(this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -279,10 +282,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     switch (key->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        // Only a fresh press: a held key repeats into the box once a message box has
-        // taken the first press and closed, and must not start another run.
-        if (!key->isAutoRepeat())
-            cmdMake->click();
+        // In a box, Make. Only a fresh press: a held key repeats into the box once a message
+        // box has taken the first press and closed, and must not start another run, nor
+        // stop the one it started.
+        if (!key->isAutoRepeat()) {
+            auto* button = qobject_cast<QPushButton*>(watched);
+            (button ? button : cmdMake)->click();
+        }
         return true;
     case Qt::Key_Up:
     case Qt::Key_Down:

@@ -24,13 +24,19 @@ QString Pieces(qint64 count)
     return Count(count) + QStringLiteral(" 個");
 }
 
+// The same, the figure and its unit never on two lines.
+QString PiecesTogether(qint64 count)
+{
+    return Count(count) + QStringLiteral("\u00A0個");
+}
+
 // One group of names under its reason: "reason: n 個", the names listed, then how many
 // more there are.
 void AppendGroup(QStringList& lines, const QString& reason, qint64 count, const QStringList& names)
 {
     lines << QString() << reason + QStringLiteral(": ") + Pieces(count);
     for (const QString& name : names)
-        lines << QStringLiteral("  ") + name;
+        lines << QStringLiteral("  ") + NameForDisplay(name);
     if (count > names.size())
         lines << QStringLiteral("  ほか ") + Pieces(count - names.size());
 }
@@ -59,16 +65,32 @@ QString OtherError(const QString& systemText)
 
 } // namespace
 
+QString NameForDisplay(const QString& name)
+{
+    constexpr qsizetype kLongest = 80;
+    constexpr qsizetype kKept = kLongest / 2 - 1; // at each end
+    if (name.size() <= kLongest)
+        return name;
+    qsizetype head = kKept;
+    if (name.at(head - 1).isHighSurrogate())
+        --head;
+    qsizetype tail = name.size() - kKept;
+    if (name.at(tail).isLowSurrogate())
+        ++tail;
+    return name.left(head) + QChar(0x2026) + name.mid(tail); // "…"
+}
+
 QString ConfirmationDetails(const RunFigures& figures)
 {
+    const auto Pieces = PiecesTogether;
     QStringList lines;
     lines << QStringLiteral("作成先: ") + Breakable(figures.target);
     lines << QStringLiteral("フォルダ数: ") + Pieces(figures.count);
     if (figures.count == 1) {
-        lines << QStringLiteral("フォルダ名: ") + figures.firstName;
+        lines << QStringLiteral("フォルダ名: ") + NameForDisplay(figures.firstName);
     } else {
-        lines << QStringLiteral("最初: ") + figures.firstName;
-        lines << QStringLiteral("最後: ") + figures.lastName;
+        lines << QStringLiteral("最初: ") + NameForDisplay(figures.firstName);
+        lines << QStringLiteral("最後: ") + NameForDisplay(figures.lastName);
     }
 
     if (figures.checked == 0 && !figures.Complete()) {
@@ -77,7 +99,7 @@ QString ConfirmationDetails(const RunFigures& figures)
     }
     QString existing = QStringLiteral("既にある名前: ");
     if (figures.Existing() == 0) {
-        existing += figures.Complete() ? QStringLiteral("なし") : QStringLiteral("0 個");
+        existing += figures.Complete() ? QStringLiteral("なし") : QStringLiteral("0\u00A0個");
     } else {
         existing += Pieces(figures.Existing());
         if (!figures.Complete())
@@ -178,8 +200,12 @@ QString UndoQuestionDetails()
 
 UndoMessage DescribeUndo(const UndoReport& report)
 {
+    // A folder already gone is not one the undo kept: it is counted apart.
+    const auto goneEntry = report.keptByReason.find(KeptReason::Gone);
+    const qint64 gone = goneEntry == report.keptByReason.end() ? 0 : goneEntry->second;
+    const qint64 kept = report.kept - gone;
     UndoMessage message;
-    if (report.kept == 0) {
+    if (kept == 0) {
         message.text = QStringLiteral("元に戻しました。");
     } else if (report.removed > 0) {
         message.text = QStringLiteral("元に戻しました。（一部残したフォルダがあります）");
@@ -189,14 +215,18 @@ UndoMessage DescribeUndo(const UndoReport& report)
         message.kind = MessageKind::Warning;
     }
     QStringList counts{QStringLiteral("削除: ") + Pieces(report.removed)};
-    if (report.kept > 0)
-        counts << QStringLiteral("残したフォルダ: ") + Pieces(report.kept);
+    if (kept > 0)
+        counts << QStringLiteral("残したフォルダ: ") + Pieces(kept);
+    if (gone > 0)
+        counts << QStringLiteral("既になかったフォルダ: ") + Pieces(gone);
     message.informativeText = counts.join(u'\n');
-    if (report.kept == 0)
+    if (kept == 0)
         return message;
 
-    QStringList lines{QStringLiteral("残したフォルダ: ") + Pieces(report.kept)};
+    QStringList lines{QStringLiteral("残したフォルダ: ") + Pieces(kept)};
     for (const auto& [reason, count] : report.keptByReason) {
+        if (reason == KeptReason::Gone)
+            continue;
         QStringList names;
         for (const UndoReport::Kept& item : report.keptItems)
             if (item.reason == reason)

@@ -16,7 +16,13 @@ struct UndoReport;
 // is about to do, what it did and why, and what an undo did. Counts are written with
 // thousands separators.
 
-// Beneath the confirmation: target, count, first and last name, the names taken already.
+// A name as the messages and the status line show it: a long one (a header of a megabyte
+// from the settings file) with its middle left out, so that it fits the screen and is laid
+// out at once. The run itself always has the whole name.
+QString NameForDisplay(const QString& name);
+
+// Beneath the confirmation: target, count, first and last name, the names taken already;
+// each figure and its unit kept on one line.
 QString ConfirmationDetails(const RunFigures& figures);
 
 // Beneath the outcome: how many folders were made, failed and, after a stop, left.
@@ -32,7 +38,7 @@ QString KeptReasonText(KeptReason reason, const QString& systemText);
 QString UndoQuestion(qint64 folders);
 QString UndoQuestionDetails();
 
-// What an undo did, as a message.
+// What an undo did, as a message; a folder already gone is counted apart from those kept.
 struct UndoMessage
 {
     QString text;

@@ -6,15 +6,59 @@
 #include "undo/undo.h"
 #include "widgets/autosizelabel.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QShortcut>
 #include <algorithm>
 
 namespace kovaldi {
+
+namespace {
+
+// During a run, the progress bar's value changes reach assistive technology at each tenth
+// only, which a screen reader can announce as it goes, rather than at every percent.
+QPointer<QProgressBar> g_announcedBar;
+int g_announcedTenth = 0;
+QAccessible::UpdateHandler g_previousHandler = nullptr;
+
+void AnnounceTenths(QAccessibleEvent* event)
+{
+    if (event->type() == QAccessible::ValueChanged && g_announcedBar &&
+        event->object() == g_announcedBar) {
+        const QProgressBar& bar = *g_announcedBar;
+        const int tenth =
+            (bar.value() - bar.minimum()) * 10 / std::max(1, bar.maximum() - bar.minimum());
+        if (tenth == g_announcedTenth)
+            return;
+        g_announcedTenth = tenth;
+    }
+    if (g_previousHandler) {
+        g_previousHandler(event);
+        return;
+    }
+    // The platform's own handling, which only runs without a handler.
+    QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(&AnnounceTenths);
+}
+
+void AnnounceTenthsOf(QProgressBar* bar)
+{
+    if (bar) {
+        g_announcedBar = bar;
+        g_announcedTenth = 0;
+        g_previousHandler = QAccessible::installUpdateHandler(&AnnounceTenths);
+    } else {
+        QAccessible::installUpdateHandler(g_previousHandler);
+        g_announcedBar = nullptr;
+    }
+}
+
+} // namespace
 
 RunWindowAdapter::RunWindowAdapter(Parts parts) : m_parts(std::move(parts)) {}
 
@@ -70,7 +114,7 @@ void RunWindowAdapter::SetFolderStatus(const QString& name, const QString& doing
         m_latestDoing = doing;
         m_latestShown = false;
     } else {
-        m_parts.status->setText(name + doing);
+        m_parts.status->setText(NameForDisplay(name) + doing);
     }
 }
 
@@ -89,7 +133,7 @@ void RunWindowAdapter::showLatest()
     if (m_latestShown)
         return;
     if (!m_latestName.isEmpty() || !m_latestDoing.isEmpty())
-        m_latestStatus = m_latestName + m_latestDoing;
+        m_latestStatus = NameForDisplay(m_latestName) + m_latestDoing;
     m_parts.status->setText(m_latestStatus);
     m_parts.bar->setValue(m_latestValue);
     m_latestShown = true;
@@ -156,13 +200,15 @@ void RunWindowAdapter::LockInputs()
     m_stopRequested = false;
     offerStop(true);
     pacePainting(true);
-    m_parts.window->installEventFilter(this);
+    QCoreApplication::instance()->installEventFilter(this);
+    AnnounceTenthsOf(m_parts.bar);
 }
 
 void RunWindowAdapter::UnlockInputs()
 {
-    m_parts.window->removeEventFilter(this);
+    QCoreApplication::instance()->removeEventFilter(this);
     pacePainting(false);
+    AnnounceTenthsOf(nullptr);
     offerStop(false);
     m_parts.unlockInputs();
     if (m_focusBeforeLock && m_focusBeforeLock->isEnabled())
@@ -171,16 +217,8 @@ void RunWindowAdapter::UnlockInputs()
 
 bool RunWindowAdapter::pumpDue()
 {
-    ++m_callsSincePump;
-    if (--m_callsUntilLook > 0 && m_callsSincePump < 2 * kMostFoldersUnpumped)
+    if (++m_callsSincePump < kMostFoldersUnpumped && m_sincePump.elapsed() < kPumpMs)
         return false;
-    m_callsUntilLook = m_callsPerLook;
-    if (m_callsSincePump < 2 * kMostFoldersUnpumped && m_sincePump.elapsed() < kPumpMs)
-        return false;
-    // About four looks at the clock per interval at the pace of the last one; every call
-    // when a single folder takes a good part of the interval.
-    m_callsPerLook = std::clamp(m_callsSincePump / 4, 1, 256);
-    m_callsUntilLook = m_callsPerLook;
     m_callsSincePump = 0;
     m_sincePump.start();
     return true;
@@ -209,9 +247,29 @@ void RunWindowAdapter::PumpEvents()
 
 bool RunWindowAdapter::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_parts.window && event->type() == QEvent::WindowBlocked && m_paced)
-        drawFrame();
-    return false;
+    if (event->type() == QEvent::WindowBlocked) {
+        if (watched == m_parts.window && m_paced)
+            drawFrame();
+        return false;
+    }
+    if (!m_stopOffered ||
+        (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress))
+        return false;
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != m_parts.window)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    if (!(key->key() == Qt::Key_Escape && modifiers == Qt::NoModifier) &&
+        !(key->key() == Qt::Key_M && modifiers == Qt::AltModifier))
+        return false;
+    if (event->type() == QEvent::ShortcutOverride) {
+        event->accept(); // a key press for the window, not the access key's delayed click
+        return true;
+    }
+    if (!key->isAutoRepeat())
+        RequestStop();
+    return true;
 }
 
 void RunWindowAdapter::drawFrame()
@@ -231,12 +289,9 @@ void RunWindowAdapter::offerStop(bool offered)
 {
     m_parts.make->setText(offered ? QStringLiteral("中止(&M)") : QStringLiteral("作成(&M)"));
     m_parts.make->setEnabled(offered);
-    if (offered) {
-        m_escape = std::make_unique<QShortcut>(QKeySequence(Qt::Key_Escape), m_parts.window);
-        connect(m_escape.get(), &QShortcut::activated, this, &RunWindowAdapter::RequestStop);
-    } else {
-        m_escape.reset();
-    }
+    m_stopOffered = offered;
+    if (offered)
+        m_parts.make->setFocus(Qt::OtherFocusReason);
 }
 
 void RunWindowAdapter::pacePainting(bool paced)
@@ -246,7 +301,6 @@ void RunWindowAdapter::pacePainting(bool paced)
     showLatest();
     m_paced = paced;
     m_callsSincePump = 0;
-    m_callsUntilLook = m_callsPerLook = 1;
     m_sincePump.start();
     // Measuring the status text costs more than making a folder: paced, the status line
     // takes its size only when it is drawn.

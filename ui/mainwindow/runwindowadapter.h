@@ -12,7 +12,6 @@
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-class QShortcut;
 
 namespace kovaldi {
 
@@ -21,8 +20,9 @@ class FileSystem;
 
 // The main window as a run sees it: its boxes, status line, progress bar, message boxes,
 // input lock and event pump. While folders are being made, the Make button reads
-// "中止(&M)" and stays enabled: it, Alt+M and Escape ask the run to stop. The outcome
-// offers to take the run back.
+// "中止(&M)", stays enabled and has the focus: it, Alt+M and Escape ask the run to stop,
+// each at the key press. A held key's repeats stop nothing, so the Enter that answered the
+// question cannot stop the run it started. The outcome offers to take the run back.
 class RunWindowAdapter : public QObject, public RunWindow
 {
 public:
@@ -36,8 +36,9 @@ public:
     // A pass of the event loop costs more than making a folder on fast storage, so while
     // folders are being made the loop is entered only once this many milliseconds have
     // passed since the last pass, or after kMostFoldersUnpumped folders, whichever comes
-    // first: a click, a key or a close request waits at most about this long (plus the
-    // creation under way), far below what a person notices.
+    // first. The clock is read after every folder, so a click, a key or a close request
+    // waits at most about this long (plus the creation under way) at any pace, however
+    // suddenly the pace changes: far below what a person notices.
     static constexpr qint64 kPumpMs = 2;
     static constexpr int kMostFoldersUnpumped = 2048;
 
@@ -87,7 +88,9 @@ public:
 protected:
     // A modal window opened over the window mid-run (the About window) would otherwise
     // stand over a status line and bar a frame behind the disk for as long as it is open:
-    // one frame is drawn as it blocks the window.
+    // one frame is drawn as it blocks the window. Alt+M and Escape in the window stop the
+    // run as they are pressed: the access key would click Make only after showing it
+    // pressed for a tenth of a second, a hundred folders or more on fast storage.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -115,17 +118,13 @@ private:
     QString m_latestDoing;
     int m_latestValue = 0;
     bool m_latestShown = true;
-    // The clock is read once every m_callsPerLook calls, a stride set from the pace of the
-    // last interval between passes, so that on fast storage reading it costs next to nothing.
     QElapsedTimer m_sincePump;
     int m_callsSincePump = 0;
-    int m_callsUntilLook = 1;
-    int m_callsPerLook = 1;
     // Locking moves the focus off the disabled control (onto the version button, the
     // only one left); unlocking gives it back, so that the keyboard is where it was.
     QPointer<QWidget> m_focusBeforeLock;
     bool m_stopRequested = false;
-    std::unique_ptr<QShortcut> m_escape;
+    bool m_stopOffered = false;
 };
 
 } // namespace kovaldi

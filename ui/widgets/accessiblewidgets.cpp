@@ -6,6 +6,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QMessageBox>
 
 namespace kovaldi {
 
@@ -115,8 +116,27 @@ private:
     AutoSizeLabel* label() const { return static_cast<AutoSizeLabel*>(widget()); }
 };
 
+// A message box is read as an alert, which screen readers announce as a warning; one that
+// asks a question is a dialog.
+class AccessibleMessageBox : public QAccessibleWidget
+{
+public:
+    explicit AccessibleMessageBox(QMessageBox* box)
+        : QAccessibleWidget(box, QAccessible::AlertMessage)
+    {}
+
+    QAccessible::Role role() const override
+    {
+        return static_cast<QMessageBox*>(widget())->icon() == QMessageBox::Question
+                   ? QAccessible::Dialog
+                   : QAccessible::AlertMessage;
+    }
+};
+
 QAccessibleInterface* CreateInterface(const QString& className, QObject* object)
 {
+    if (className == QLatin1String("QMessageBox"))
+        return new AccessibleMessageBox(static_cast<QMessageBox*>(object));
     if (className == QLatin1String("kovaldi::UpDown"))
         return new AccessibleUpDown(static_cast<UpDown*>(object));
     if (className == QLatin1String("kovaldi::LinkLabel"))

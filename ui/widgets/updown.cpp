@@ -31,10 +31,10 @@ UpDown::UpDown(QWidget* parent) : QWidget(parent)
 void UpDown::setBuddy(QLineEdit* buddy)
 {
     if (m_buddy)
-        disconnect(m_buddy, nullptr, this, nullptr);
+        disconnect(m_buddy.get(), nullptr, this, nullptr);
     m_buddy = buddy;
     if (m_buddy)
-        connect(m_buddy, &QLineEdit::textChanged, this, &UpDown::buddyChanged);
+        connect(m_buddy.get(), &QLineEdit::textChanged, this, &UpDown::buddyChanged);
     m_announced = position();
     update();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QBasicTimer>
+#include <QLineEdit>
+#include <QPointer>
 #include <QStyle>
 #include <QWidget>
 
@@ -55,7 +57,8 @@ private:
     // Redraws the arrows, and tells assistive technology when the position has changed.
     void buddyChanged();
 
-    QLineEdit* m_buddy = nullptr;
+    // Emptied when the buddy goes first, as it may while the window is torn down.
+    QPointer<QLineEdit> m_buddy;
     int m_minimum = 0;
     int m_maximum = 10;
     QStyle::SubControl m_pressed = QStyle::SC_None;

@@ -1,5 +1,6 @@
 // Renders Kovaldi's windows to PNG files, for a look at them without a display:
-//   QT_QPA_PLATFORM=offscreen kovaldi-shot [--example | --run] [--dark] <output folder>
+//   QT_QPA_PLATFORM=offscreen kovaldi-shot [--example | --run] [--dark] [output folder]
+//   kovaldi-shot --help
 // The settings come from a fresh temporary folder, so the main window shows a first start;
 // with --example it shows the inputs of a typical run instead (the build renders the
 // metainfo's screenshots this way). With --run it renders a run's messages instead, and
@@ -12,6 +13,7 @@
 #include "settings/settingsstore.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -217,15 +219,35 @@ int main(int argc, char* argv[])
     QTemporaryDir configHome;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()));
     qputenv("XDG_STATE_HOME", QFile::encodeName(configHome.path()));
+    // Help needs no display.
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--help") == 0 || qstrcmp(argv[i], "-h") == 0 ||
+            qstrcmp(argv[i], "--help-all") == 0)
+            qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     QApplication::setFont(kovaldi::JapaneseGothicFont(9));
     kovaldi::InstallQtTranslations(application);
-    QStringList arguments = QApplication::arguments().mid(1);
-    const bool example = arguments.removeAll(QStringLiteral("--example")) > 0;
-    const bool run = arguments.removeAll(QStringLiteral("--run")) > 0;
-    if (arguments.removeAll(QStringLiteral("--dark")) > 0)
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Renders Kovaldi's windows to PNG files (run with QT_QPA_PLATFORM=offscreen)."));
+    parser.addHelpOption();
+    const QCommandLineOption exampleOption(
+        QStringLiteral("example"), QStringLiteral("The main window with a typical run's inputs."));
+    const QCommandLineOption runOption(
+        QStringLiteral("run"), QStringLiteral("A run's messages and the window while it runs."));
+    const QCommandLineOption darkOption(QStringLiteral("dark"),
+                                        QStringLiteral("On a dark palette."));
+    parser.addOptions({exampleOption, runOption, darkOption});
+    parser.addPositionalArgument(QStringLiteral("folder"),
+                                 QStringLiteral("Where the pictures go (default: here)."));
+    parser.process(application); // --help prints and ends; an unknown option ends with 1
+    if (parser.positionalArguments().size() > 1)
+        parser.showHelp(64);
+    const bool example = parser.isSet(exampleOption);
+    const bool run = parser.isSet(runOption);
+    if (parser.isSet(darkOption))
         QApplication::setPalette(DarkPalette());
-    const QString outputFolder = arguments.isEmpty() ? QDir::currentPath() : arguments.first();
+    const QString outputFolder = parser.positionalArguments().value(0, QDir::currentPath());
     QDir().mkpath(outputFolder);
 
     kovaldi::SettingsStore settings;

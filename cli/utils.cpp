@@ -237,7 +237,8 @@ QStringList Arguments(int argc, char* argv[])
 
 std::optional<qint64> WholeNumber(const QString& text, qint64 lowest, qint64 highest)
 {
-    const std::optional<long long> value = WholeNumberIn(text, lowest, highest);
+    // Typed with a Japanese input method, digits and signs may come full-width.
+    const std::optional<long long> value = WholeNumberIn(FoldWideNumberText(text), lowest, highest);
     if (!value)
         return std::nullopt;
     return qint64(*value);

@@ -242,6 +242,8 @@ void CliTest::made_data()
         {"2147483646", "2147483647"});
     row("lowest number", {"--min", "-2147483648", "--max", "-2147483648", "--digits", "12"},
         {"-002147483648"});
+    row("full-width digits and signs", {"--min", "－１", "--max", "＋１", "--digits", "１"},
+        {"-1", "0", "1"});
 }
 
 void CliTest::made()

@@ -31,3 +31,19 @@ if(KOVALDI_FUZZ)
     endif()
     target_compile_options(kovaldi_sanitizers INTERFACE -fsanitize=fuzzer-no-link)
 endif()
+
+# Hardening as Debian builds its packages, in every optimised build but the sanitizer and
+# fuzzing ones: checked buffer functions, a stack protector, relocations read-only and
+# bound at start-up, position-independent executables. Every target links
+# kovaldi_warnings, which brings it along.
+add_library(kovaldi_hardening INTERFACE)
+target_link_libraries(kovaldi_warnings INTERFACE kovaldi_hardening)
+if(UNIX AND NOT APPLE AND NOT KOVALDI_SANITIZE AND NOT KOVALDI_FUZZ)
+    set(optimised $<CONFIG:Release,RelWithDebInfo,MinSizeRel>)
+    target_compile_options(kovaldi_hardening INTERFACE
+        $<${optimised}:-U_FORTIFY_SOURCE -D_FORTIFY_SOURCE=2 -fstack-protector-strong>)
+    target_link_options(kovaldi_hardening INTERFACE $<${optimised}:LINKER:-z,relro,-z,now>)
+    include(CheckPIESupported)
+    check_pie_supported()
+    set_property(TARGET kovaldi_hardening PROPERTY INTERFACE_POSITION_INDEPENDENT_CODE ON)
+endif()

@@ -45,8 +45,15 @@ if(UNIX AND NOT APPLE)
             COMMENT "Compressing the manual page ${page}" VERBATIM)
         list(APPEND manpages ${manpage}.gz)
     endforeach()
-    add_custom_target(kovaldi_manpage ALL DEPENDS ${manpages})
+    # The changelog, which Debian asks of every package, compressed in the same way.
+    configure_file(packaging/linux/changelog.in ${generated}/changelog @ONLY)
+    add_custom_command(OUTPUT ${generated}/changelog.gz
+        COMMAND ${KOVALDI_GZIP} -9nkf ${generated}/changelog
+        DEPENDS ${generated}/changelog
+        COMMENT "Compressing the changelog" VERBATIM)
+    add_custom_target(kovaldi_manpage ALL DEPENDS ${manpages} ${generated}/changelog.gz)
     install(FILES ${manpages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    install(FILES ${generated}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kovaldi)
 
     # The file managers' context-menu entries that open the window on a folder. Dolphin
     # (KIO) takes a service menu only when the file is executable; Caja reads the
@@ -60,6 +67,11 @@ if(UNIX AND NOT APPLE)
         DESTINATION ${CMAKE_INSTALL_DATADIR}/kio/servicemenus RENAME ${KOVALDI_APP_ID}.desktop
         PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                     WORLD_READ WORLD_EXECUTE)
+    # Lintian counts that executable bit against the package; the override says why it
+    # is there.
+    configure_file(packaging/linux/lintian-overrides.in ${generated}/lintian-overrides @ONLY)
+    install(FILES ${generated}/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME kovaldi)
     install(FILES ${filemanagers}/kovaldi-folder.nemo_action ${filemanagers}/kovaldi-here.nemo_action
         DESTINATION ${CMAKE_INSTALL_DATADIR}/nemo/actions)
     install(FILES ${filemanagers}/kovaldi.fma.desktop
@@ -87,7 +99,14 @@ endif()
 set(CPACK_PACKAGE_NAME kovaldi)
 set(CPACK_PACKAGE_VENDOR "The Kovaldi developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${PROJECT_DESCRIPTION}\n Kovaldi makes, in one run, folders named header + zero-padded number + footer\n for every number from a minimum to a maximum, with a live preview of the\n first and last name. Its interface is Japanese.\n .\n kovaldi-cli makes the same folders from a terminal or a script, with a dry\n run, a JSON report and an undo of the last run.")
+# CPack puts the summary first and indents every line; an empty line separates paragraphs.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Kovaldi makes, in one run, folders named header + zero-padded number + footer
+for every number from a minimum to a maximum, with a live preview of the
+first and last name. Its interface is Japanese. File managers offer it on a
+folder's context menu.
+
+kovaldi-cli makes the same folders from a terminal or a script, with a dry
+run, a JSON report and an undo of the last run.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "${KOVALDI_HOMEPAGE_URL}")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGE_CONTACT "${KOVALDI_MAIL_ADDRESS}")
@@ -98,11 +117,15 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Kovaldi developers <${KOVALDI_MAIL_ADDR
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What the Japanese interface cannot work without, beside the libraries dpkg-shlibdeps
-# finds: the platform plugin (loaded, not linked), a Japanese Gothic face (the faces the
+# finds (the X11 platform plugin is in libqt6gui6): a Japanese Gothic face (the faces the
 # program names first, or any that Debian counts as one) and Qt's Japanese button texts.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, fonts-ipafont-gothic | fonts-noto-cjk | fonts-japanese-gothic, qt6-translations-l10n")
+    "fonts-ipafont-gothic | fonts-noto-cjk | fonts-japanese-gothic, qt6-translations-l10n")
+# The Wayland platform plugin, so that the window is native on a Wayland desktop rather
+# than shown through XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 # The About window's links open through xdg-open where the desktop offers no handler of
-# its own; xdg-utils recommends a few dozen packages, so it is only suggested.
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xdg-utils")
+# its own; xdg-utils recommends a few dozen packages, so it is only suggested. Caja shows
+# the file-manager action through caja-actions.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xdg-utils, caja-actions")
 include(CPack)

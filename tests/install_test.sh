@@ -22,6 +22,8 @@ for size in 16 32 48 64 128 256; do
     expect share/icons/hicolor/${size}x${size}/apps/$id.png
 done
 expect share/doc/kovaldi/copyright
+expect share/doc/kovaldi/changelog.gz
+expect share/lintian/overrides/kovaldi
 expect share/man/man1/kovaldi.1.gz
 expect share/man/man1/kovaldi-cli.1.gz
 expect share/kovaldi/translations/kovaldi-cli_ja.qm
@@ -35,7 +37,7 @@ expect share/kovaldi/screenshots/mainwindow.png
 expect share/kovaldi/screenshots/aboutwindow.png
 
 # Nothing else is installed: no tests, no tools.
-extra=$(cd "$prefix" && find . -type f | grep -v -E "^\./(bin/kovaldi(-cli)?$|share/(applications|metainfo|icons/hicolor|doc/kovaldi|kovaldi/(screenshots|translations)|kio/servicemenus|nemo/actions|file-manager/actions)/|share/man/man1/kovaldi(-cli)?\.1\.gz$|share/bash-completion/completions/kovaldi-cli$)" || true)
+extra=$(cd "$prefix" && find . -type f | grep -v -E "^\./(bin/kovaldi(-cli)?$|share/(applications|metainfo|icons/hicolor|doc/kovaldi|kovaldi/(screenshots|translations)|kio/servicemenus|nemo/actions|file-manager/actions)/|share/lintian/overrides/kovaldi$|share/man/man1/kovaldi(-cli)?\.1\.gz$|share/bash-completion/completions/kovaldi-cli$)" || true)
 if [ -n "$extra" ]; then echo "UNEXPECTED $extra"; status=1; fi
 
 desktop-file-validate "$prefix/share/applications/$id.desktop" || status=1

@@ -5,10 +5,10 @@
 set -eu
 
 run_packages="g++ cmake ninja-build qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
-qt6-qpa-plugins fonts-ipafont-gothic qt6-tools-dev qt6-l10n-tools"
+fonts-ipafont-gothic qt6-tools-dev qt6-l10n-tools"
 test_packages="xvfb xauth x11-utils man-db librsvg2-bin desktop-file-utils appstream dpkg-dev
 file clang libclang-rt-14-dev g++-mingw-w64-x86-64 dbus-daemon at-spi2-core python3-pyatspi
-bash-completion"
+bash-completion lintian"
 
 case "${1:-run}" in
 run) wanted=$run_packages ;;

@@ -82,42 +82,36 @@ def starts_on(path, command, expected=folder):
     print(f'ok      {path}: {argv[1:]}')
 
 
-# Dolphin: a service menu for folders, executable as KDE requires; %u is the folder's URL.
-path = f'share/kio/servicemenus/{app_id}.desktop'
-entry = read(os.path.join(prefix, path))
-check_keys(path, 'Desktop Entry', 'kio', entry['Desktop Entry'])
-if not os.access(os.path.join(prefix, path), os.X_OK):
-    fail(f'{path}: not executable')
-if entry['Desktop Entry'].get('Type') != 'Service' or 'inode/directory' not in entry['Desktop Entry'].get('MimeType', '').split(';'):
-    fail(f'{path}: not a service menu for folders')
-for action in filter(None, entry['Desktop Entry'].get('Actions', '').split(';')):
-    group = entry.get('Desktop Action ' + action, {})
-    check_keys(path, action, 'kio action', group)
-    starts_on(path, group.get('Exec', '').replace('%u', shlex.quote(uri)))
-
-# Nemo: one action for a selected folder (%U, its URI), one for the folder shown (%P, its
-# path, in the quotes asked for).
-for name, selection, field, value in (('kovaldi-folder', 's', '%U', uri),
-                                      ('kovaldi-here', 'none', '%P', folder)):
-    path = f'share/nemo/actions/{name}.nemo_action'
-    action = read(os.path.join(prefix, path))['Nemo Action']
-    check_keys(path, 'Nemo Action', 'nemo', action)
-    if action.get('Selection') != selection:
-        fail(f'{path}: Selection is not {selection}')
-    quote = {'double': '"', 'single': "'"}.get(action.get('Quote'), '')
-    starts_on(path, action.get('Exec', '').replace(field, quote + value + quote))
-
-# PCManFM-Qt and Caja: a FileManager-Actions action on a selected folder and on the folder
-# shown (TargetLocation); %u is the folder's URI.
-path = f'share/file-manager/actions/{app_id}.desktop'
-entry = read(os.path.join(prefix, path))
-check_keys(path, 'Desktop Entry', 'fma', entry['Desktop Entry'])
-if entry['Desktop Entry'].get('Type') != 'Action' or entry['Desktop Entry'].get('TargetLocation') != 'true':
-    fail(f'{path}: not an action for the folder shown')
-for profile in filter(None, entry['Desktop Entry'].get('Profiles', '').split(';')):
-    group = entry.get('X-Action-Profile ' + profile, {})
-    check_keys(path, profile, 'fma profile', group)
-    starts_on(path, group.get('Exec', '').replace('%u', uri))
+# Each file: the kind of each group (by the group's name), the values the file manager
+# needs to offer it on a folder and on the folder shown, and what it puts for the field
+# code: Dolphin's %u the folder's URL, Nemo's %U its URI and %P its path (in the quotes
+# asked for), FileManager-Actions' %u its URI.
+ENTRIES = (
+    (f'share/kio/servicemenus/{app_id}.desktop', {'Desktop Entry': 'kio', 'Desktop Action ': 'kio action'},
+     {'Type': 'Service', 'MimeType': 'inode/directory;'}, '%u', shlex.quote(uri)),
+    ('share/nemo/actions/kovaldi-folder.nemo_action', {'Nemo Action': 'nemo'},
+     {'Selection': 's', 'Extensions': 'dir;'}, '%U', uri),
+    ('share/nemo/actions/kovaldi-here.nemo_action', {'Nemo Action': 'nemo'},
+     {'Selection': 'none', 'Quote': 'double'}, '%P', f'"{folder}"'),
+    (f'share/file-manager/actions/{app_id}.desktop', {'Desktop Entry': 'fma', 'X-Action-Profile ': 'fma profile'},
+     {'Type': 'Action', 'TargetContext': 'true', 'TargetLocation': 'true'}, '%u', uri),
+)
+for path, kinds, needed, field, value in ENTRIES:
+    groups = read(os.path.join(prefix, path))
+    main = next(iter(groups.values()))
+    if any(main.get(key) != wanted for key, wanted in needed.items()):
+        fail(f'{path}: not offered on a folder and the folder shown: {main}')
+    for group, entries in groups.items():
+        kind = next((kind for start, kind in kinds.items() if group.startswith(start)), None)
+        if kind is None:
+            fail(f'{path}: a group its format does not know: [{group}]')
+            continue
+        check_keys(path, group, kind, entries)
+        if 'Exec' in entries:
+            starts_on(path, entries['Exec'].replace(field, value))
+# KDE reads a service menu outside its own folders only when it is executable.
+if not os.access(os.path.join(prefix, ENTRIES[0][0]), os.X_OK):
+    fail(f'{ENTRIES[0][0]}: not executable')
 
 shutil.rmtree(work)
 sys.exit(status)

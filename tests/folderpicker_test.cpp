@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -93,6 +94,11 @@ private slots:
         kovaldi::test::MainWindowControls(orphan).cmdBrowse->click();
         QCOMPARE(chooser.asked.size(), 9);
         QCOMPARE(QDir::currentPath(), current);
+        // Enter on the focused button presses it, as Space does; a held key's repeat not.
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(ui.cmdBrowse, &repeat);
+        QTest::keyClick(ui.cmdBrowse, Qt::Key_Return);
+        QCOMPARE(chooser.asked.size(), 12);
     }
 
     // Qt's dialog names the kind of each item in Japanese.

@@ -13,10 +13,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 
 using kovaldi::CreateResult;
 using kovaldi::FailureReason;
@@ -145,6 +148,10 @@ private slots:
         QCOMPARE(kovaldi::NameForDisplay(shown), shown);
         const kovaldi::RunFigures figures{"/t", 2, name + "1", name + "2", 2, 0, 0};
         QVERIFY(kovaldi::ConfirmationDetails(figures).size() < 300);
+        const auto& ui = m_windows.show(m_store); // and the preview
+        ui.txtHeader->setText(name);
+        QCOMPARE(ui.lblTest->text(), kovaldi::NameForDisplay(name + "01", 1000) + " ～ " +
+                                         kovaldi::NameForDisplay(name + "10", 1000));
     }
 
     // When the look-up ran out of time: how far it got.
@@ -230,6 +237,7 @@ private slots:
         const QString made = QString::number(4 - failing.size()) + " 個";
         QCOMPARE(outcome.informative,
                  "作成: " + made + (failing.isEmpty() ? QString() : "\n失敗: " + failed));
+        QCOMPARE(outcome.detailsName, failing.isEmpty() ? "" : "詳細");
         QCOMPARE(outcome.details, failing.isEmpty() ? QString()
                                                     : "作成できなかったフォルダ: " + failed +
                                                           "\n\n" + reasonText + ": " + failed +

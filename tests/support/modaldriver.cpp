@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <deque>
 
@@ -131,9 +132,12 @@ void ModalDriver::expectMessage(const std::function<QAbstractButton*(QMessageBox
 
 ModalDriver::Shown ModalDriver::Read(const QMessageBox* box)
 {
-    Shown shown{box->informativeText(), box->detailedText(), {}};
+    Shown shown{box->informativeText(), box->detailedText(), {}, {}};
     for (const QAbstractButton* button : box->buttons())
         shown.captions << button->text();
+    for (const QTextEdit* details : box->findChildren<QTextEdit*>())
+        if (details->focusPolicy() & Qt::TabFocus)
+            shown.detailsName = details->accessibleName();
     return shown;
 }
 

@@ -36,6 +36,7 @@ public:
         QString informative;
         QString details;
         QStringList captions; // of all its buttons
+        QString detailsName;  // of the details list, when Tab reaches it
     };
     static Shown Read(const QMessageBox* box);
 

@@ -3,6 +3,7 @@
 #include "about/aboutwindow.h"
 #include "desktop/appearance.h"
 #include "files/localfilesystem.h"
+#include "mainwindow/runtexts.h"
 #include "mainwindow/runwindowadapter.h"
 #include "naming/naming.h"
 #include "numbers/numbertext.h"
@@ -480,8 +481,9 @@ void MainWindow::UpdatePreview()
                           std::numeric_limits<long long>::max());
         if (!number)
             return QString();
-        return BuildFolderName(txtHeader->text(), FormatFolderNumber(*number, mask),
-                               txtFooter->text());
+        return NameForDisplay(BuildFolderName(txtHeader->text(), FormatFolderNumber(*number, mask),
+                                              txtFooter->text()),
+                              1000);
     };
     lblTest->setText(name(txtMin) + QStringLiteral(" ～ ") + name(txtMax));
 }

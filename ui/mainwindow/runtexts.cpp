@@ -65,16 +65,15 @@ QString OtherError(const QString& systemText)
 
 } // namespace
 
-QString NameForDisplay(const QString& name)
+QString NameForDisplay(const QString& name, qsizetype longest)
 {
-    constexpr qsizetype kLongest = 80;
-    constexpr qsizetype kKept = kLongest / 2 - 1; // at each end
-    if (name.size() <= kLongest)
+    const qsizetype kept = longest / 2 - 1; // at each end
+    if (name.size() <= longest)
         return name;
-    qsizetype head = kKept;
+    qsizetype head = kept;
     if (name.at(head - 1).isHighSurrogate())
         --head;
-    qsizetype tail = name.size() - kKept;
+    qsizetype tail = name.size() - kept;
     if (name.at(tail).isLowSurrogate())
         ++tail;
     return name.left(head) + QChar(0x2026) + name.mid(tail); // "…"

@@ -19,7 +19,8 @@ struct UndoReport;
 // A name as the messages and the status line show it: a long one (a header of a megabyte
 // from the settings file) with its middle left out, so that it fits the screen and is laid
 // out at once. The run itself always has the whole name.
-QString NameForDisplay(const QString& name);
+// The preview takes a longer one: every name a file system can take shows whole there.
+QString NameForDisplay(const QString& name, qsizetype longest = 80);
 
 // Beneath the confirmation: target, count, first and last name, the names taken already;
 // each figure and its unit kept on one line.

@@ -139,7 +139,17 @@ QString NameFromNative(QByteArrayView bytes)
             text += QChar(char16_t(0xDC00 + data[i]));
             ++i;
         } else {
-            text += QString::fromUtf8(bytes.data() + i, length);
+            // Decoded here, not by a converter that may drop a byte order mark: every
+            // character goes back to the same bytes.
+            char32_t u = length == 1 ? data[i] : data[i] & (0x7F >> length);
+            for (int k = 1; k < length; ++k)
+                u = (u << 6) | (data[i + k] & 0x3F);
+            if (QChar::requiresSurrogates(u)) {
+                text += QChar(QChar::highSurrogate(u));
+                text += QChar(QChar::lowSurrogate(u));
+            } else {
+                text += QChar(char16_t(u));
+            }
             i += length;
         }
     }

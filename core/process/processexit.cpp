@@ -8,6 +8,8 @@ namespace kovaldi {
 
 namespace {
 BeforeEndProcess* g_newest = nullptr;
+unsigned g_round = 0;
+bool g_ending = false;
 } // namespace
 
 BeforeEndProcess::BeforeEndProcess(std::function<void()> work)
@@ -26,10 +28,32 @@ BeforeEndProcess::~BeforeEndProcess()
         }
 }
 
+void DoBeforeEndWork()
+{
+    // The live list is walked afresh after each work, which runs from a copy: a work may
+    // end its own object, or another (a journal whose last write fails closes itself).
+    const unsigned round = ++g_round;
+    for (;;) {
+        BeforeEndProcess* next = g_newest;
+        while (next && next->m_round == round)
+            next = next->m_next;
+        if (!next)
+            return;
+        next->m_round = round;
+        const std::function<void()> work = next->m_work;
+        work();
+    }
+}
+
+bool ProcessIsEnding()
+{
+    return g_ending;
+}
+
 void EndProcess()
 {
-    for (BeforeEndProcess* work = g_newest; work; work = work->m_next)
-        work->m_work();
+    g_ending = true;
+    DoBeforeEndWork();
     std::fflush(nullptr);
     std::_Exit(0);
 }

@@ -11,6 +11,7 @@
 #include "paths/targetdefaults.h"
 #include "process/programfolder.h"
 #include "run/existingnames.h"
+#include "run/runfigures.h"
 #include "run/runrecorder.h"
 #include "settings/settingsstore.h"
 
@@ -237,6 +238,9 @@ QString MakeCommand::ReadInputs(const QCommandLineParser& parser)
         return tr("no target folder given");
     if (m_inputs.max < m_inputs.min)
         return tr("the maximum (%1) is below the minimum (%2)").arg(m_inputs.max).arg(m_inputs.min);
+    if (NamesLeaveTarget(m_inputs.header, m_inputs.footer))
+        return tr("a \"..\" in the header or the footer would make the folders outside the "
+                  "target folder, where undo cannot take them back");
     return {};
 }
 
@@ -345,7 +349,8 @@ int MakeCommand::Make()
     WatchStopSignals();
     // Undo reads the journal: the folders made need no record in memory.
     const QString target = m_fileSystem.AbsoluteFolder(m_baseFolder);
-    RunRecorder recorder(target, series, inputs, DefaultJournalPath(), false);
+    RunRecorder recorder(target, series, m_fileSystem.FolderIdentity(target), inputs,
+                         DefaultJournalFolder(), false);
     FolderMaker maker(m_fileSystem, m_baseFolder, series);
     ProgressLine progress(series.count, !m_options.quiet && ErrIsTerminal());
     bool stopped = false;
@@ -380,8 +385,9 @@ void MakeCommand::Report(const QString& target, const RunResult& result, int sta
                                             {QStringLiteral("reason"), code},
                                             {QStringLiteral("text"), text}});
         }
-        const QJsonValue journal =
-            result.journalHoldsRun ? QJsonValue(result.journalPath) : QJsonValue(QJsonValue::Null);
+        // The journal that holds this run, whatever other runs wrote meanwhile.
+        const QJsonValue journal = result.journalPath.isEmpty() ? QJsonValue(QJsonValue::Null)
+                                                                : QJsonValue(result.journalPath);
         OutJson({{QStringLiteral("command"), QStringLiteral("make")},
                  {QStringLiteral("dryRun"), false},
                  {QStringLiteral("inputs"), InputsJson()},
@@ -396,6 +402,9 @@ void MakeCommand::Report(const QString& target, const RunResult& result, int sta
                  {QStringLiteral("failuresLeftOut"), result.failures.NamesLeftOut()},
                  {QStringLiteral("stopped"), result.stopped},
                  {QStringLiteral("journal"), journal},
+                 {QStringLiteral("journalComplete"), result.journalHoldsRun},
+                 {QStringLiteral("undoFindsEarlierRun"),
+                  result.journalFate == JournalWriter::Fate::NoneUnmarked},
                  {QStringLiteral("exitStatus"), status}});
         return;
     }
@@ -414,10 +423,29 @@ void MakeCommand::Report(const QString& target, const RunResult& result, int sta
     if (result.stopped)
         report +=
             tr("Stopped by a signal; not tried: %1").arg(result.Remaining()) + QLatin1Char('\n');
-    if (!result.journalHoldsRun)
-        report += tr("The journal could not be written: \"%1 undo\" cannot take this run back.")
-                      .arg(QCoreApplication::applicationName()) +
+    const QString undo = QCoreApplication::applicationName() + QStringLiteral(" undo");
+    switch (result.journalFate) {
+    case JournalWriter::Fate::Holds:
+        break;
+    case JournalWriter::Fate::Cut:
+        report += tr("The journal could not be written to the end: \"%1\" can take this run "
+                     "back only as far as it names it.")
+                      .arg(undo) +
                   QLatin1Char('\n');
+        break;
+    case JournalWriter::Fate::NoneMarked:
+    case JournalWriter::Fate::NoneNoneOlder:
+        report +=
+            tr("The journal could not be written: \"%1\" cannot take this run back.").arg(undo) +
+            QLatin1Char('\n');
+        break;
+    case JournalWriter::Fate::NoneUnmarked:
+        report += tr("The journal could not be written: \"%1\" cannot take this run back, "
+                     "and would take back an earlier run instead.")
+                      .arg(undo) +
+                  QLatin1Char('\n');
+        break;
+    }
     Err(report);
 }
 

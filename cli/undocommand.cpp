@@ -1,4 +1,6 @@
 #include "command.h"
+#include "progress.h"
+#include "stopsignal.h"
 #include "utils.h"
 
 #include "files/localfilesystem.h"
@@ -25,7 +27,24 @@ public:
     int Execute(const QCommandLineParser& parser) override;
 
 private:
+    // Lists the dry run's names as they come, shows the progress line, passes on a stop.
+    struct Observer : UndoObserver
+    {
+        Observer(const UndoCommand& command, qint64 total, bool shown)
+            : command(command), progress(total, shown)
+        {}
+        void Removed(const QString& name, const RemoveResult& result) override;
+        bool StopRequested() override { return StopSignalled(); }
+
+        const UndoCommand& command;
+        ProgressLine progress;
+        qint64 tried = 0;
+        QJsonArray names;
+    };
+
+    static int StatusOf(JournalContents::Status status);
     QString JournalError(JournalContents::Status status, const QString& path) const;
+    QString TargetError(const UndoReport& report) const;
     void Report(const UndoPlan& plan, const UndoReport& report, const QJsonArray& names,
                 int status) const;
 
@@ -61,10 +80,18 @@ int UndoCommand::Execute(const QCommandLineParser& parser)
     m_json = parser.isSet(QStringLiteral("json"));
     m_quiet = parser.isSet(QStringLiteral("quiet"));
 
-    const QString path = DefaultJournalPath();
-    const JournalContents contents = ReadJournal(path);
+    // The checks in their order: the journal folder and the journal are the user's alone,
+    // no run holds the journal, it is the last run's and can be read; then the work.
+    OpenedJournal journal = OpenLastRunJournal(DefaultJournalFolder());
+    const JournalContents& contents = journal.contents;
     if (contents.status != JournalContents::Status::Read) {
-        ErrorLine(JournalError(contents.status, path));
+        ErrorLine(JournalError(contents.status, journal.path));
+        return StatusOf(contents.status);
+    }
+    if (contents.superseded) {
+        ErrorLine(tr("the last run could not write its journal, so it cannot be taken back; the "
+                     "newest journal is an earlier run's and is not taken back either: %1")
+                      .arg(Escaped(journal.path)));
         return kNoInput;
     }
     if (contents.cut && !contents.cutInLastLine && !m_quiet && !m_json)
@@ -73,51 +100,134 @@ int UndoCommand::Execute(const QCommandLineParser& parser)
                 .arg(contents.validBytes) +
             QLatin1Char('\n'));
 
-    const UndoPlan plan = PlanFromJournal(contents, path);
+    const UndoPlan plan = PlanFromJournal(contents, journal.path);
+    UndoRecord record;
+    if (!m_dryRun)
+        record.Begin(journal.file, contents, plan.runId);
     LocalFileSystem fileSystem;
-    QJsonArray names;
-    const UndoProgress each = [&](const QString& folder, const RemoveResult& result) {
-        if (!m_dryRun)
-            return;
-        const QString action = result.removed ? QStringLiteral("remove") : QStringLiteral("keep");
-        if (m_json) {
-            QJsonObject entry{{QStringLiteral("name"), folder}, {QStringLiteral("action"), action}};
-            if (!result.removed) {
-                entry[QStringLiteral("reason")] = ReasonCode(result.reason);
-                entry[QStringLiteral("text")] = Texts::Reason(result.reason, result.systemText);
-            }
-            names.append(entry);
-            return;
-        }
-        QString line = action.leftJustified(7) + Escaped(folder);
-        if (!result.removed)
-            line += QLatin1String("  (") + ReasonCode(result.reason) + QLatin1Char(')');
-        Out(line + QLatin1Char('\n'));
-    };
-    const UndoReport report =
-        Undo(fileSystem, plan, m_dryRun ? UndoMode::DryRun : UndoMode::Remove, each);
+    WatchStopSignals();
+    Observer observer(*this, plan.names.size(), !m_quiet && ErrIsTerminal());
+    const UndoReport report = Undo(fileSystem, plan, m_dryRun ? UndoMode::DryRun : UndoMode::Remove,
+                                   &observer, m_dryRun ? nullptr : &record);
+    observer.progress.Clear();
 
     int status = kAllMade;
-    if (!m_dryRun && report.kept > 0)
+    if (report.stopped)
+        status = kStopped;
+    else if (report.target != TargetState::Opened)
+        status = kAllFailed;
+    else if (!m_dryRun && report.kept > 0)
         status = report.removed == 0 ? kAllFailed : kSomeFailed;
-    Report(plan, report, names, status);
+    else if (!m_dryRun && !plan.complete && !plan.names.isEmpty())
+        status = kSomeFailed;
+    Report(plan, report, observer.names, status);
+    if (report.target != TargetState::Opened)
+        ErrorLine(TargetError(report) + QStringLiteral(": ") + Escaped(plan.target));
     return status;
+}
+
+QString TargetStateCode(TargetState state)
+{
+    switch (state) {
+    case TargetState::Opened:
+        return QStringLiteral("opened");
+    case TargetState::Gone:
+        return QStringLiteral("gone");
+    case TargetState::LinkOnTheWay:
+        return QStringLiteral("link-on-the-way");
+    case TargetState::NotTheSame:
+        return QStringLiteral("not-the-same");
+    case TargetState::AccessRefused:
+        return QStringLiteral("access-refused");
+    case TargetState::Other:
+        break;
+    }
+    return QStringLiteral("other");
+}
+
+int UndoCommand::StatusOf(JournalContents::Status status)
+{
+    using S = JournalContents::Status;
+    switch (status) {
+    case S::Locked:
+        return kJournalBusy;
+    case S::NotTrusted:
+    case S::FolderNotTrusted:
+    case S::AccessRefused:
+        return kJournalNotTrusted;
+    default:
+        return kNoInput;
+    }
+}
+
+void UndoCommand::Observer::Removed(const QString& name, const RemoveResult& result)
+{
+    progress.Tick(++tried);
+    if (!command.m_dryRun)
+        return;
+    const QString action = result.removed ? QStringLiteral("remove") : QStringLiteral("keep");
+    if (command.m_json) {
+        QJsonObject entry{{QStringLiteral("name"), name}, {QStringLiteral("action"), action}};
+        if (!result.removed) {
+            entry[QStringLiteral("reason")] = ReasonCode(result.reason);
+            entry[QStringLiteral("text")] = Texts::Reason(result.reason, result.systemText);
+        }
+        names.append(entry);
+        return;
+    }
+    QString line = action.leftJustified(7) + Escaped(name);
+    if (!result.removed)
+        line += QLatin1String("  (") + ReasonCode(result.reason) + QLatin1Char(')');
+    Out(line + QLatin1Char('\n'));
 }
 
 QString UndoCommand::JournalError(JournalContents::Status status, const QString& path) const
 {
+    using S = JournalContents::Status;
     switch (status) {
-    case JournalContents::Status::Missing:
-        return tr("no last run to take back: there is no journal at %1").arg(Escaped(path));
-    case JournalContents::Status::NotAFile:
+    case S::Missing:
+        return tr("no last run to take back: there is no journal in %1").arg(Escaped(path));
+    case S::NotAFile:
         return tr("the journal cannot be opened as a file: %1").arg(Escaped(path));
-    case JournalContents::Status::UnknownFormat:
+    case S::AccessRefused:
+        return tr("the journal cannot be read: access refused: %1").arg(Escaped(path));
+    case S::NotTrusted:
+        return tr("the journal is not taken back: it is not yours, or others may write it: %1")
+            .arg(Escaped(path));
+    case S::FolderNotTrusted:
+        return tr("no journal is taken back: their folder is not yours, or others may write it: "
+                  "%1")
+            .arg(Escaped(path));
+    case S::Locked:
+        return tr("a run is still writing the journal (or another undo holds it); try again "
+                  "once it has ended: %1")
+            .arg(Escaped(path));
+    case S::UnknownFormat:
         return tr("not a journal this version can read: %1").arg(Escaped(path));
-    case JournalContents::Status::NoTarget:
-    case JournalContents::Status::Read:
+    case S::NoTarget:
+    case S::Read:
         break;
     }
     return tr("the journal names no target folder: %1").arg(Escaped(path));
+}
+
+QString UndoCommand::TargetError(const UndoReport& report) const
+{
+    switch (report.target) {
+    case TargetState::Opened:
+        break;
+    case TargetState::Gone:
+        return tr("the target folder is gone; nothing removed");
+    case TargetState::LinkOnTheWay:
+        return tr("a symbolic link now stands in the target folder's path; nothing removed");
+    case TargetState::NotTheSame:
+        return tr("the target folder's path now names another folder; nothing removed");
+    case TargetState::AccessRefused:
+        return tr("the target folder cannot be reached: access refused; nothing removed");
+    case TargetState::Other:
+        return tr("the target folder cannot be opened: %1; nothing removed").arg(report.targetText);
+    }
+    return {};
 }
 
 void UndoCommand::Report(const UndoPlan& plan, const UndoReport& report, const QJsonArray& names,
@@ -143,7 +253,11 @@ void UndoCommand::Report(const UndoPlan& plan, const UndoReport& report, const Q
              QJsonObject{{QStringLiteral("total"), qint64(plan.names.size())},
                          {QStringLiteral("removed"), report.removed},
                          {QStringLiteral("kept"), report.kept},
+                         {QStringLiteral("notTried"), report.notTried},
                          {QStringLiteral("keptByReason"), byReason}}},
+            {QStringLiteral("targetState"), TargetStateCode(report.target)},
+            {QStringLiteral("stopped"), report.stopped},
+            {QStringLiteral("journalComplete"), plan.complete},
             {QStringLiteral("kept"), kept},
             {QStringLiteral("keptLeftOut"), report.kept - qint64(report.keptItems.size())},
             {QStringLiteral("exitStatus"), status}};
@@ -178,6 +292,16 @@ void UndoCommand::Report(const UndoPlan& plan, const UndoReport& report, const Q
                     QStringLiteral("  %1  (%2)\n").arg(Escaped(item.name), ReasonCode(item.reason));
         }
     }
+    if (report.stopped)
+        text += tr("Stopped by a signal; not tried: %1. \"%2 undo\" takes back the rest.")
+                    .arg(report.notTried)
+                    .arg(QCoreApplication::applicationName()) +
+                QLatin1Char('\n');
+    if (!plan.complete && !m_dryRun)
+        text += tr("The journal has no end: the run was killed, or its journal could not be "
+                   "written to the end. Folders it made after the last one the journal names "
+                   "may remain.") +
+                QLatin1Char('\n');
     Err(text);
 }
 

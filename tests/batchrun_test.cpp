@@ -106,7 +106,7 @@ public:
     void Run(FileSystem* fileSystem = nullptr)
     {
         RunOptions options;
-        options.journalPath.clear();
+        options.journalFolder.clear();
         RunBatch(*this, fileSystem ? *fileSystem : *this, *this, options);
     }
     QStringList Only(const QString& prefix) const

@@ -25,9 +25,10 @@ bool Write(const QString& path, const QByteArray& bytes)
 
 JournalHeader Header()
 {
-    return {QStringLiteral("0123abcd"),
+    return {QStringLiteral("0123abcd0123abcd"),
             QDateTime::currentDateTimeUtc(),
             QStringLiteral("/t"),
+            QStringLiteral("0000fd0100000000:1f"),
             {{QStringLiteral("Header"), QStringLiteral("a\nb")}, {QStringLiteral("Min"), "1"}}};
 }
 
@@ -97,17 +98,20 @@ private slots:
     {
         const QStringList names{"img001", "line\nbreak", "100%", "end "};
         for (const bool stopped : {false, true}) {
+            JournalHeader header = Header();
+            header.runId = JournalHeader::NewRunId();
             JournalWriter writer;
-            QVERIFY(writer.Start(Path(), Header()));
+            QVERIFY(writer.Start(m_dir.filePath("runs"), header));
             for (const QString& name : names)
                 writer.Made(name);
-            writer.Finish(stopped);
+            writer.Finish(stopped, true);
             QVERIFY(writer.HoldsEverything());
 
-            const JournalContents read = ReadJournal(Path());
+            const JournalContents read = ReadJournal(writer.Path());
             QCOMPARE(read.status, JournalContents::Status::Read);
-            QCOMPARE(read.header.runId, Header().runId);
+            QCOMPARE(read.header.runId, header.runId);
             QCOMPARE(read.header.target, Header().target);
+            QCOMPARE(read.header.identity, Header().identity);
             QCOMPARE(read.header.inputs, Header().inputs);
             QVERIFY(read.header.started.isValid());
             QCOMPARE(read.made, names);
@@ -147,7 +151,7 @@ private slots:
             << S::Read << QStringList{"b"} << false;
         QTest::newRow("an older format") << QByteArray("kovaldi-journal 0\ntarget /t\n+ a\n")
                                          << S::UnknownFormat << QStringList{} << false;
-        QTest::newRow("a newer format") << QByteArray(h).replace(" 1\n", " 2\n") + "+ a\n"
+        QTest::newRow("a newer format") << QByteArray(h).replace(" 1\n", " 3\n") + "+ a\n"
                                         << S::UnknownFormat << QStringList{} << false;
         QTest::newRow("not a journal")
             << QByteArray("+ a\n") << S::UnknownFormat << QStringList{} << false;
@@ -182,13 +186,9 @@ private slots:
         if (!QFile::link(m_dir.filePath("elsewhere"), Path()))
             QSKIP("no symbolic links here");
         QCOMPARE(ReadJournal(Path()).status, JournalContents::Status::NotAFile);
-
-        // A new run replaces the link, and leaves what it pointed to alone.
-        JournalWriter writer;
-        QVERIFY(writer.Start(Path(), Header()));
-        writer.Finish(false);
-        QVERIFY(!QFileInfo(Path()).isSymLink());
-        QCOMPARE(ReadJournal(m_dir.filePath("elsewhere")).made, QStringList{"a"});
+        JournalFile file;
+        QCOMPARE(file.Open(Path()), JournalFile::Problem::NotAFile);
+        QFile::remove(Path());
     }
 
     // An undo is recorded only in the journal of its own run, and never joined to a line
@@ -214,7 +214,14 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, runId);
         QVERIFY(Write(Path(), bytes));
-        QTEST(AppendUndoToJournal(Path(), runId, {"b"}), "recorded");
+        {
+            JournalFile file;
+            QCOMPARE(file.Open(Path()), JournalFile::Problem::None);
+            UndoRecord record;
+            const bool begun = record.Begin(file, ReadJournal(file), runId);
+            record.Removed("b");
+            QTEST(begun && record.Flush(), "recorded");
+        }
         QTEST(ReadJournal(Path()).NamesLeft(), "left");
     }
 
@@ -223,9 +230,9 @@ private slots:
     {
         QVERIFY(Write(m_dir.filePath("blocker"), "a file where a folder should be"));
         JournalWriter writer;
-        QVERIFY(!writer.Start(m_dir.filePath("blocker/last-run.journal"), Header()));
+        QVERIFY(!writer.Start(m_dir.filePath("blocker/state"), Header()));
         writer.Made("a");
-        writer.Finish(false);
+        writer.Finish(false, true);
         QVERIFY(!writer.HoldsEverything());
     }
 
@@ -234,8 +241,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("stateHome");
         QTest::addColumn<QString>("path");
-        const QString fallback = QDir::homePath() + "/.local/state/Kovaldi/last-run.journal";
-        QTest::newRow("set") << QByteArray("/s") << "/s/Kovaldi/last-run.journal";
+        const QString fallback = QDir::homePath() + "/.local/state/Kovaldi";
+        QTest::newRow("set") << QByteArray("/s") << "/s/Kovaldi";
         QTest::newRow("unset") << QByteArray() << fallback;
         QTest::newRow("relative, so ignored") << QByteArray("s") << fallback;
     }
@@ -244,7 +251,7 @@ private slots:
         QFETCH(QByteArray, stateHome);
         const QByteArray previous = qgetenv("XDG_STATE_HOME");
         qputenv("XDG_STATE_HOME", stateHome);
-        const QString path = DefaultJournalPath();
+        const QString path = DefaultJournalFolder();
         qputenv("XDG_STATE_HOME", previous);
         QTEST(path, "path");
     }

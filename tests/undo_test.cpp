@@ -3,6 +3,7 @@
 // killed (which runs in this executable started again with --child).
 #include "files/localfilesystem.h"
 #include "files/reasoncodes.h"
+#include "journal/journallocation.h"
 #include "journal/journalreader.h"
 #include "quietwindow.h"
 #include "run/batchrun.h"
@@ -30,28 +31,58 @@ QStringList Entries(const QString& path)
     return found;
 }
 
-// "name: reason-code" for every folder undo kept, newest first.
+// "name: reason-code" for every folder undo kept, newest first; "target: state" first when
+// the target folder was not opened.
 QStringList Kept(const UndoReport& report)
 {
     QStringList kept;
+    if (report.target == TargetState::NotTheSame)
+        kept << "target: not-the-same";
+    else if (report.target == TargetState::LinkOnTheWay)
+        kept << "target: link-on-the-way";
+    else if (report.target != TargetState::Opened)
+        kept << "target: gone";
     for (const UndoReport::Kept& item : report.keptItems)
         kept << item.name + ": " + ReasonCode(item.reason);
     return kept;
 }
 
-// Makes the folders f1 to f<last> in target, with the journal at journalPath.
-RunResult MakeFolders(const QString& target, int last, const QString& journalPath)
+// Makes the folders f1 to f<last> in target, with the journal in journalFolder.
+RunResult MakeFolders(const QString& target, int last, const QString& journalFolder)
 {
     test::QuietWindow window({target, "f", "", "1", QString::number(last), "0"});
     LocalFileSystem fileSystem;
     RunOptions options;
-    options.journalPath = journalPath;
+    options.journalFolder = journalFolder;
     return RunBatch(window, fileSystem, window, options);
+}
+
+// Undo from the journal at path, held and recorded in as kovaldi-cli does.
+UndoReport UndoFromJournal(const QString& path, UndoMode mode = UndoMode::Remove)
+{
+    JournalFile file;
+    if (file.Open(path) != JournalFile::Problem::None)
+        return {};
+    const JournalContents contents = ReadJournal(file);
+    const UndoPlan plan = PlanFromJournal(contents, path);
+    UndoRecord record;
+    record.Begin(file, contents, plan.runId);
+    LocalFileSystem fileSystem;
+    return Undo(fileSystem, plan, mode, nullptr, &record);
+}
+
+// Another folder, elsewhere, with empty folders of the run's names.
+bool Decoy(const QString& path)
+{
+    return QDir().mkpath(path + "/f2") && QDir().mkpath(path + "/f3") &&
+           QDir().mkpath(path + "/f4");
 }
 
 bool Change(const QString& target, const QString& change)
 {
     const QString f2 = target + "/f2";
+    const QString parent = QFileInfo(target).path();
+    const QString other = QDir::cleanPath(parent + "/../other");
     if (change == "a file put into one")
         return QFile(f2 + "/note.txt").open(QIODevice::WriteOnly);
     if (change == "one renamed")
@@ -63,6 +94,14 @@ bool Change(const QString& target, const QString& change)
                QFile::link("../elsewhere", f2);
     if (change == "the whole target removed")
         return QDir(target).removeRecursively();
+    if (change == "the target moved, another folder in its place")
+        return QDir().rename(target, target + ".moved") && Decoy(target);
+    if (change == "the target moved, a link in its place")
+        return QDir().rename(target, target + ".moved") && Decoy(other) &&
+               QFile::link(other, target);
+    if (change == "a folder above moved, a link in its place")
+        return QDir().rename(parent, parent + ".moved") && Decoy(other + "/target") &&
+               QFile::link(other, parent);
     return true;
 }
 
@@ -95,8 +134,19 @@ private slots:
             << QStringList{"f1", "f2"};
 #endif
         QTest::newRow("the whole target removed")
-            << "the whole target removed" << QStringList{"f4: gone", "f3: gone", "f2: gone"}
-            << QStringList{};
+            << "the whole target removed" << QStringList{"target: gone"} << QStringList{};
+        // The target's path names another folder now: nothing of it is removed.
+        QTest::newRow("the target moved, another folder in its place")
+            << "the target moved, another folder in its place"
+            << QStringList{"target: not-the-same"} << QStringList{"f2", "f3", "f4"};
+#if !defined(Q_OS_WIN)
+        QTest::newRow("the target moved, a link in its place")
+            << "the target moved, a link in its place" << QStringList{"target: link-on-the-way"}
+            << QStringList{"f2", "f3", "f4"};
+        QTest::newRow("a folder above moved, a link in its place")
+            << "a folder above moved, a link in its place" << QStringList{"target: link-on-the-way"}
+            << QStringList{"f2", "f3", "f4"};
+#endif
     }
     void afterChanges()
     {
@@ -104,12 +154,12 @@ private slots:
         QFETCH(QStringList, kept);
         for (const bool fromJournal : {false, true}) {
             QTemporaryDir dir;
-            const QString target = dir.filePath("target");
-            const QString journal = dir.filePath("state/last-run.journal");
+            const QString target = dir.filePath("p/target");
             QVERIFY(QDir().mkpath(target + "/f1"));
-            const RunResult result = MakeFolders(target, 4, journal);
+            const RunResult result = MakeFolders(target, 4, dir.filePath("state"));
             QCOMPARE(result.made, 3);
             QVERIFY(result.journalHoldsRun);
+            const QString journal = result.journalPath;
             QVERIFY(Change(target, change));
 
             const UndoPlan plan =
@@ -119,18 +169,19 @@ private slots:
             const QStringList before = Entries(dir.path());
             const UndoReport dry = Undo(fileSystem, plan, UndoMode::DryRun);
             QCOMPARE(Entries(dir.path()), before);
-            const UndoReport report = Undo(fileSystem, plan, UndoMode::Remove);
+            const UndoReport report = UndoFromJournal(journal);
 
             QCOMPARE(Kept(dry), kept);
             QCOMPARE(Kept(report), kept);
-            QCOMPARE(report.removed, 3 - kept.size());
+            QCOMPARE(report.removed, report.target == TargetState::Opened ? 3 - kept.size() : 0);
             QCOMPARE(dry.removed, report.removed);
             QTEST(Entries(target), "left");
-            if (change.contains("link"))
-                QVERIFY(QFileInfo(dir.filePath("elsewhere")).isDir());
+            if (change.startsWith("one replaced by a link"))
+                QVERIFY(QFileInfo(dir.filePath("p/elsewhere")).isDir());
             // What was removed is in the journal now: the next undo finds only the rest.
             QCOMPARE(report.journalUpdated, report.removed > 0);
-            QCOMPARE(PlanFromJournal(ReadJournal(journal), journal).names.size(), kept.size());
+            QCOMPARE(PlanFromJournal(ReadJournal(journal), journal).names.size(),
+                     3 - report.removed);
         }
     }
 
@@ -147,9 +198,7 @@ private slots:
                    "\n+ ../outside\n+ a/../../outside\n+ .\n+ inside\n");
         file.close();
 
-        LocalFileSystem fileSystem;
-        const UndoReport report =
-            Undo(fileSystem, PlanFromJournal(ReadJournal(journal), journal), UndoMode::Remove);
+        const UndoReport report = UndoFromJournal(journal);
         QCOMPARE(report.removed, 1);
         QCOMPARE(Kept(report), QStringList({".: outside-target", "a/../../outside: outside-target",
                                             "../outside: outside-target"}));
@@ -179,20 +228,23 @@ private slots:
     {
         QTemporaryDir dir;
         const QString target = dir.filePath("target");
-        const QString journal = dir.filePath("last-run.journal");
+        const QString state = dir.filePath("state");
         QVERIFY(QDir().mkdir(target));
         QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), {"--child", target, journal});
+        child.start(QCoreApplication::applicationFilePath(), {"--child", target, state});
         QVERIFY(child.waitForStarted());
         // Killed once the journal names a few hundred folders (the run makes a million).
         QDeadlineTimer deadline(60000);
-        while (ReadJournal(journal).made.size() < 300 && !deadline.hasExpired())
+        const auto journal = [&state] {
+            return JournalsNewestFirst(state).value(0);
+        };
+        while (ReadJournal(journal()).made.size() < 300 && !deadline.hasExpired())
             QTest::qWait(5);
         child.kill();
         QVERIFY(child.waitForFinished());
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);
 
-        const JournalContents read = ReadJournal(journal);
+        const JournalContents read = ReadJournal(journal());
         QVERIFY(read.made.size() >= 300);
         QVERIFY(!read.ended);
         const QStringList made = QDir(target).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
@@ -202,9 +254,7 @@ private slots:
         qInfo("killed after %lld folders, %lld of them in the journal", qint64(made.size()),
               qint64(read.made.size()));
 
-        LocalFileSystem fileSystem;
-        const UndoReport report =
-            Undo(fileSystem, PlanFromJournal(read, journal), UndoMode::Remove);
+        const UndoReport report = UndoFromJournal(journal());
         QCOMPARE(report.removed, read.made.size());
         QCOMPARE(report.kept, 0);
         // Left: the folders made after the journal's last line, and no others.

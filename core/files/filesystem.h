@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 
 namespace kovaldi {
 
@@ -55,6 +56,35 @@ struct RemoveResult
     QString systemText;                    // when not removed: the system's own words
 };
 
+// What an undo found on its way to a run's target folder.
+enum class TargetState {
+    Opened,
+    Gone,          // no folder of its path any more
+    LinkOnTheWay,  // a symbolic link (or another reparse point) stands in its path
+    NotTheSame,    // a folder of its path, but not the one the run made its folders in
+    AccessRefused, // a folder on the way cannot be entered
+    Other,         // see the system's own text
+};
+
+// A run's target folder opened for undo: every name is taken relative to it, whatever
+// happens to its path meanwhile.
+class UndoFolder
+{
+public:
+    virtual ~UndoFolder() = default;
+    // Removes the folder name inside this folder if it is an empty folder: never anything
+    // recursive, never through a symbolic link, never outside. With dryRun set it only
+    // says whether it would.
+    virtual RemoveResult RemoveEmptyFolder(const QString& name, bool dryRun) = 0;
+};
+
+struct OpenedFolder
+{
+    TargetState state = TargetState::Other;
+    QString systemText;                 // with Other
+    std::unique_ptr<UndoFolder> folder; // when Opened
+};
+
 // The file-system operations that a run, its figures and its undo need.
 class FileSystem
 {
@@ -90,9 +120,22 @@ public:
     // so that it names the same folder whatever the current folder is later.
     virtual QString AbsoluteFolder(const QString& path) const { return path; }
 
-    // Removes the folder name inside target if it is an empty folder: never anything
-    // recursive, never through a symbolic link, never outside target. With dryRun set it
-    // only says whether it would.
+    // What tells the folder at path from any other for as long as it exists, wherever it
+    // is moved, as text; empty when the file system cannot tell.
+    virtual QString FolderIdentity(const QString& path) const
+    {
+        Q_UNUSED(path);
+        return {};
+    }
+
+    // Opens target, an absolute path without links, for an undo: reached without following
+    // any link on the way, and, when identity is given, only if it is still the folder of
+    // that identity. By default the folder as FolderExists finds it, each name removed by
+    // RemoveEmptyFolder below.
+    virtual OpenedFolder OpenForUndo(const QString& target, const QString& identity);
+
+    // Removes the folder name inside target as an UndoFolder would, target opened for this
+    // one name.
     virtual RemoveResult RemoveEmptyFolder(const QString& target, const QString& name, bool dryRun)
     {
         Q_UNUSED(target);

@@ -56,38 +56,6 @@ bool TravelsWhole(const QString& path)
 #endif
 }
 
-// The components of a name inside a target folder, empty ones and "." left out; nothing
-// when a component would climb out of the target or the name names the target itself.
-std::optional<QStringList> ComponentsInside(const QString& name)
-{
-    QStringList components;
-    QString path = name;
-#if defined(Q_OS_WIN)
-    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
-#endif
-    for (const QString& part : path.split(QLatin1Char('/'))) {
-        if (part.isEmpty() || part == QLatin1String("."))
-            continue;
-        if (part == QLatin1String(".."))
-            return std::nullopt;
-#if defined(Q_OS_WIN)
-        // A drive or stream colon, or a component the system trims to "." or "..".
-        if (part.contains(QLatin1Char(':')) ||
-            part.count(QLatin1Char('.')) + part.count(QLatin1Char(' ')) == part.size())
-            return std::nullopt;
-#endif
-        components << part;
-    }
-    if (components.isEmpty())
-        return std::nullopt;
-    return components;
-}
-
-RemoveResult Kept(KeptReason reason, QString systemText = {})
-{
-    return {false, reason, std::move(systemText)};
-}
-
 #if defined(Q_OS_WIN)
 
 std::wstring NativePath(const QString& path)
@@ -105,23 +73,6 @@ QString SystemText(DWORD code)
                         : QStringLiteral("error %1").arg(code);
     LocalFree(buffer);
     return text;
-}
-
-bool HasEntries(const QString& folder)
-{
-    WIN32_FIND_DATAW found;
-    const HANDLE search =
-        FindFirstFileExW(NativePath(folder + QStringLiteral("\\*")).c_str(), FindExInfoBasic,
-                         &found, FindExSearchNameMatch, nullptr, 0);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    bool any = false;
-    do {
-        const std::wstring_view name(found.cFileName);
-        any = name != L"." && name != L"..";
-    } while (!any && FindNextFileW(search, &found));
-    FindClose(search);
-    return any;
 }
 
 #else
@@ -151,55 +102,6 @@ struct Descriptor
         fd = descriptor;
     }
 };
-
-// What a failed open or removal of an entry in dir means for undo.
-RemoveResult KeptAfter(int error, int dir, const QByteArray& entry)
-{
-    switch (error) {
-    case ENOENT:
-        return Kept(KeptReason::Gone);
-    case ENOTEMPTY:
-    case EEXIST:
-        return Kept(KeptReason::NotEmpty);
-    case EACCES:
-    case EPERM:
-        return Kept(KeptReason::AccessRefused);
-    case ENOTDIR:
-    case ELOOP: {
-        struct stat status;
-        if (::fstatat(dir, entry.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0)
-            return Kept(KeptReason::Gone);
-        if (S_ISLNK(status.st_mode))
-            return Kept(KeptReason::ReplacedByLink);
-        return Kept(S_ISDIR(status.st_mode) ? KeptReason::Other : KeptReason::ReplacedByFile,
-                    SystemText(error));
-    }
-    default:
-        return Kept(KeptReason::Other, SystemText(error));
-    }
-}
-
-bool HasEntries(int dir, const QByteArray& entry)
-{
-    const int fd =
-        ::openat(dir, entry.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    DIR* listing = ::fdopendir(fd);
-    if (!listing) {
-        ::close(fd);
-        return false;
-    }
-    bool any = false;
-    while (const dirent* found = ::readdir(listing)) {
-        if (std::strcmp(found->d_name, ".") != 0 && std::strcmp(found->d_name, "..") != 0) {
-            any = true;
-            break;
-        }
-    }
-    ::closedir(listing);
-    return any;
-}
 
 #endif
 
@@ -370,100 +272,6 @@ QString LocalFileSystem::AbsoluteFolder(const QString& path) const
     }
     // Left as typed but made absolute: "\" is a separator here too.
     return QFileInfo(path).absoluteFilePath();
-#endif
-}
-
-RemoveResult LocalFileSystem::RemoveEmptyFolder(const QString& target, const QString& name,
-                                                bool dryRun)
-{
-    const std::optional<QStringList> components = ComponentsInside(name);
-    if (!components)
-        return Kept(KeptReason::OutsideTarget);
-    // A name that cannot travel was never made.
-    if (target.isEmpty() || !TravelsWhole(target) || !TravelsWhole(name))
-        return Kept(KeptReason::Gone);
-#if defined(Q_OS_WIN)
-    // Every step is looked at before the next: a link or junction on the way is not
-    // followed, and the folder itself must be a plain folder.
-    QString path = target;
-    while (path.endsWith(QLatin1Char('\\')) || path.endsWith(QLatin1Char('/')))
-        path.chop(1);
-    for (qsizetype i = 0; i < components->size(); ++i) {
-        path += QLatin1Char('\\') + components->at(i);
-        const DWORD attributes = GetFileAttributesW(NativePath(path).c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES) {
-            const DWORD error = GetLastError();
-            return error == ERROR_ACCESS_DENIED ? Kept(KeptReason::AccessRefused)
-                                                : Kept(KeptReason::Gone);
-        }
-        const bool last = i + 1 == components->size();
-        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
-            return Kept(KeptReason::ReplacedByLink);
-        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
-            return Kept(last ? KeptReason::ReplacedByFile : KeptReason::Gone);
-    }
-    if (dryRun)
-        return HasEntries(path) ? Kept(KeptReason::NotEmpty) : RemoveResult{true, {}, {}};
-    if (RemoveDirectoryW(NativePath(path).c_str()))
-        return {true, {}, {}};
-    const DWORD error = GetLastError();
-    switch (error) {
-    case ERROR_DIR_NOT_EMPTY:
-        return Kept(KeptReason::NotEmpty);
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-        return Kept(KeptReason::Gone);
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-        return Kept(KeptReason::AccessRefused);
-    case ERROR_DIRECTORY:
-        return Kept(KeptReason::ReplacedByFile);
-    default:
-        return Kept(KeptReason::Other, SystemText(error));
-    }
-#else
-    // The target is opened as its path says (the run made its folders through that path);
-    // from there every step is opened without following a link, and the folder itself is
-    // removed relative to its parent, which a removal never follows either.
-    const QByteArray native = NativePath(target);
-    Descriptor dir(::open(native.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.fd < 0) {
-        const int error = errno;
-        if (error == ENOENT || error == ENOTDIR)
-            return Kept(KeptReason::Gone);
-        if (error == EACCES)
-            return Kept(KeptReason::AccessRefused);
-        return Kept(KeptReason::Other, SystemText(error));
-    }
-    for (qsizetype i = 0; i + 1 < components->size(); ++i) {
-        const QByteArray step = NativePath(components->at(i));
-        const int next =
-            ::openat(dir.fd, step.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (next < 0) {
-            const RemoveResult kept = KeptAfter(errno, dir.fd, step);
-            // Whatever now stands in for a folder on the way, the folder itself is gone.
-            return kept.reason == KeptReason::ReplacedByFile ? Kept(KeptReason::Gone) : kept;
-        }
-        dir.Reset(next);
-    }
-    const QByteArray entry = NativePath(components->last());
-    struct stat status;
-    if (::fstatat(dir.fd, entry.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0)
-        return KeptAfter(errno, dir.fd, entry);
-    if (S_ISLNK(status.st_mode))
-        return Kept(KeptReason::ReplacedByLink);
-    if (!S_ISDIR(status.st_mode))
-        return Kept(KeptReason::ReplacedByFile);
-    if (dryRun) {
-        if (HasEntries(dir.fd, entry))
-            return Kept(KeptReason::NotEmpty);
-        if (::faccessat(dir.fd, ".", W_OK | X_OK, AT_EACCESS) != 0 && errno == EACCES)
-            return Kept(KeptReason::AccessRefused);
-        return {true, {}, {}};
-    }
-    if (::unlinkat(dir.fd, entry.constData(), AT_REMOVEDIR) == 0)
-        return {true, {}, {}};
-    return KeptAfter(errno, dir.fd, entry);
 #endif
 }
 

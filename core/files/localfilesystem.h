@@ -16,6 +16,14 @@ public:
     EntryKind KindOf(const QString& path) const override;
     bool ListFolder(const QString& folder, const Visitor& visit) const override;
     QString AbsoluteFolder(const QString& path) const override;
+    // The target's file system id (statfs's f_fsid) and file number; on Windows its
+    // volume's serial number and file index.
+    QString FolderIdentity(const QString& path) const override;
+    // On POSIX the target is reached from the root, one folder opened relative to the one
+    // above with O_NOFOLLOW, and each name is removed relative to it (unlinkat). On Windows
+    // the target and every folder above it are held open, which keeps them from being
+    // moved or removed, and each name is taken by its path, checked step by step.
+    OpenedFolder OpenForUndo(const QString& target, const QString& identity) override;
     RemoveResult RemoveEmptyFolder(const QString& target, const QString& name,
                                    bool dryRun) override;
 

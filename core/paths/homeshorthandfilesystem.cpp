@@ -34,6 +34,16 @@ QString HomeShorthandFileSystem::AbsoluteFolder(const QString& path) const
     return m_fileSystem.AbsoluteFolder(Expanded(path));
 }
 
+QString HomeShorthandFileSystem::FolderIdentity(const QString& path) const
+{
+    return m_fileSystem.FolderIdentity(Expanded(path));
+}
+
+OpenedFolder HomeShorthandFileSystem::OpenForUndo(const QString& target, const QString& identity)
+{
+    return m_fileSystem.OpenForUndo(Expanded(target), identity);
+}
+
 RemoveResult HomeShorthandFileSystem::RemoveEmptyFolder(const QString& target, const QString& name,
                                                         bool dryRun)
 {

@@ -23,6 +23,8 @@ public:
     EntryKind KindOf(const QString& path) const override;
     bool ListFolder(const QString& folder, const Visitor& visit) const override;
     QString AbsoluteFolder(const QString& path) const override;
+    QString FolderIdentity(const QString& path) const override;
+    OpenedFolder OpenForUndo(const QString& target, const QString& identity) override;
     RemoveResult RemoveEmptyFolder(const QString& target, const QString& name,
                                    bool dryRun) override;
 

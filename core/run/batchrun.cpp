@@ -98,7 +98,8 @@ RunResult RunBatch(RunWindow& window, FileSystem& fileSystem, SettingsStore& set
 
     window.LockInputs();
 
-    RunRecorder recorder(figures.target, series, NamedBoxTexts(window), options.journalPath);
+    RunRecorder recorder(figures.target, series, fileSystem.FolderIdentity(figures.target),
+                         NamedBoxTexts(window), options.journalFolder);
     bool stopped = false;
     const QString creating = QStringLiteral(" 作成中・・・");
     // The boxes stay locked until the outcome: each name is built once, from the texts as

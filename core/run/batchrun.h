@@ -14,8 +14,8 @@ class SettingsStore;
 
 struct RunOptions
 {
-    // Where the run's journal goes; empty: nowhere.
-    QString journalPath = DefaultJournalPath();
+    // The folder the run's journal goes in; empty: nowhere.
+    QString journalFolder = DefaultJournalFolder();
     // How long the figures for the confirmation may look up existing names.
     std::chrono::milliseconds figuresBudget{1000};
 };

@@ -3,7 +3,27 @@
 #include "files/filesystem.h"
 #include "run/existingnames.h"
 
+#include <QStringList>
+
 namespace kovaldi {
+
+bool NamesLeaveTarget(const QString& header, const QString& footer)
+{
+    // The number stands between the two and is never "..": only the components that the
+    // header ends before it and the footer begins after it are whole.
+    const auto parts = [](QString text) {
+#if defined(Q_OS_WIN)
+        text.replace(QLatin1Char('\\'), QLatin1Char('/'));
+#endif
+        return text.split(QLatin1Char('/'));
+    };
+    QStringList whole = parts(header);
+    whole.removeLast();
+    QStringList after = parts(footer);
+    after.removeFirst();
+    whole += after;
+    return whole.contains(QLatin1String(".."));
+}
 
 RunFigures CountRunFigures(const FileSystem& fileSystem, const QString& baseFolder,
                            const FolderSeries& series, const QDeadlineTimer& deadline)
@@ -11,6 +31,7 @@ RunFigures CountRunFigures(const FileSystem& fileSystem, const QString& baseFold
     RunFigures figures;
     figures.target = fileSystem.AbsoluteFolder(baseFolder);
     figures.count = series.count;
+    figures.leavesTarget = NamesLeaveTarget(series.header, series.footer);
     if (series.count < 1)
         return figures;
     figures.firstName = series.NameAt(0);

@@ -21,12 +21,19 @@ struct RunFigures
     qint64 checked = 0;
     qint64 existingFolders = 0;
     qint64 existingFiles = 0;
+    // A ".." in the header or the footer takes the folders out of the target folder, where
+    // no undo will remove them.
+    bool leavesTarget = false;
 
     bool Complete() const { return checked == count; }
     qint64 Existing() const { return existingFolders + existingFiles; }
     // Every name is taken: the run would make no folder.
     bool NoneNew() const { return Complete() && Existing() == count; }
 };
+
+// Whether names of header + number + footer climb out of the folder they are made in: a
+// ".." that the header or the footer holds as a whole path component.
+bool NamesLeaveTarget(const QString& header, const QString& footer);
 
 // Looks up the names of series inside baseFolder until the deadline: one listing of the
 // folder where it can, in up to half the time, else name by name.

@@ -2,24 +2,28 @@
 
 namespace kovaldi {
 
-RunRecorder::RunRecorder(const QString& target, const FolderSeries& series,
+RunRecorder::RunRecorder(const QString& target, const FolderSeries& series, const QString& identity,
                          const QList<std::pair<QString, QString>>& inputs,
-                         const QString& journalPath, bool keepRecord)
+                         const QString& journalFolder, bool keepRecord)
     : m_keepRecord(keepRecord)
 {
     m_result.confirmed = true;
     m_result.total = series.count;
     m_result.record = MadeRecord(target, series);
-    m_result.journalPath = journalPath;
+    m_result.targetIdentity = identity;
     m_result.runId = JournalHeader::NewRunId();
-    m_journal.Start(journalPath, {m_result.runId, QDateTime::currentDateTimeUtc(), target, inputs});
+    m_journal.Start(journalFolder,
+                    {m_result.runId, QDateTime::currentDateTimeUtc(), target, identity, inputs});
+    m_result.journalPath = m_journal.Path();
 }
 
 const RunResult& RunRecorder::Finish(bool stopped)
 {
     m_result.stopped = stopped;
-    m_journal.Finish(stopped);
-    m_result.journalHoldsRun = m_journal.HoldsEverything();
+    m_journal.Finish(stopped, m_result.made > 0);
+    m_result.journalPath = m_journal.Path();
+    m_result.journalFate = m_journal.FateOfJournal();
+    m_result.journalHoldsRun = m_journal.HoldsEverything() && !m_result.journalPath.isEmpty();
     return m_result;
 }
 

@@ -11,12 +11,13 @@ namespace kovaldi {
 class RunRecorder
 {
 public:
-    // target is the absolute target folder; the journal is started at journalPath (empty:
-    // none), with the inputs in its header. Without keepRecord the folders made are only
-    // counted and journalled, not kept in memory (result.record stays empty): a run that
-    // fails every other folder then needs no memory in proportion to its folders.
-    RunRecorder(const QString& target, const FolderSeries& series,
-                const QList<std::pair<QString, QString>>& inputs, const QString& journalPath,
+    // target is the absolute target folder, identity the file system's for it; the run's
+    // journal is started in journalFolder (empty: none), with the inputs in its header. Without
+    // keepRecord the folders made are only counted and journalled, not kept in memory
+    // (result.record stays empty): a run that fails every other folder then needs no memory in
+    // proportion to its folders.
+    RunRecorder(const QString& target, const FolderSeries& series, const QString& identity,
+                const QList<std::pair<QString, QString>>& inputs, const QString& journalFolder,
                 bool keepRecord = true);
 
     // One call per folder tried, with the name inside the target and what became of it.
@@ -30,6 +31,7 @@ public:
         } else {
             m_result.failures.Add(name, result);
         }
+        m_journal.Tried();
     }
 
     // Ends the journal; the result is final.

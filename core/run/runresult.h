@@ -1,5 +1,6 @@
 #pragma once
 
+#include "journal/journalwriter.h"
 #include "run/failurelog.h"
 #include "run/maderecord.h"
 
@@ -16,9 +17,11 @@ struct RunResult
     FailureLog failures;
     bool stopped = false; // stopped on request with folders left to make
     MadeRecord record;
-    QString journalPath;
+    QString targetIdentity; // the target folder's (FileSystem::FolderIdentity)
+    QString journalPath;    // this run's own journal; empty: none
     QString runId;
     bool journalHoldsRun = false; // the journal at journalPath names every folder made
+    JournalWriter::Fate journalFate = JournalWriter::Fate::NoneNoneOlder;
 
     qint64 Failed() const { return failures.Total(); }
     // Folders not tried because the run was stopped.

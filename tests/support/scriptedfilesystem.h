@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace kovaldi::test {
@@ -33,14 +34,34 @@ public:
         return result;
     }
 
-    RemoveResult RemoveEmptyFolder(const QString& target, const QString& name, bool dryRun) override
+    OpenedFolder OpenForUndo(const QString& target, const QString& identity) override
     {
-        if (const std::optional<RemoveResult> scripted = remove ? remove(name) : std::nullopt)
-            return *scripted;
-        return LocalFileSystem::RemoveEmptyFolder(target, name, dryRun);
+        OpenedFolder opened = LocalFileSystem::OpenForUndo(target, identity);
+        if (opened.folder)
+            opened.folder = std::make_unique<Scripted>(*this, std::move(opened.folder));
+        return opened;
     }
 
 private:
+    class Scripted : public UndoFolder
+    {
+    public:
+        Scripted(ScriptedFileSystem& owner, std::unique_ptr<UndoFolder> real)
+            : m_owner(owner), m_real(std::move(real))
+        {}
+        RemoveResult RemoveEmptyFolder(const QString& name, bool dryRun) override
+        {
+            if (m_owner.remove)
+                if (const std::optional<RemoveResult> scripted = m_owner.remove(name))
+                    return *scripted;
+            return m_real->RemoveEmptyFolder(name, dryRun);
+        }
+
+    private:
+        ScriptedFileSystem& m_owner;
+        std::unique_ptr<UndoFolder> m_real;
+    };
+
     int m_tried = 0;
 };
 

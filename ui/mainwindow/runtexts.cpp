@@ -92,6 +92,9 @@ QString ConfirmationDetails(const RunFigures& figures)
         lines << QStringLiteral("最後: ") + NameForDisplay(figures.lastName);
     }
 
+    if (figures.leavesTarget)
+        lines << QStringLiteral("ヘッダかフッタの「..」により、作成先のフォルダの外にフォルダが"
+                                "作成されます。それらは元に戻すときに削除されません。");
     if (figures.checked == 0 && !figures.Complete()) {
         lines << QStringLiteral("既にある名前: 時間がかかるため確認できませんでした");
         return lines.join(u'\n');
@@ -197,6 +200,25 @@ QString UndoQuestionDetails()
                           "中にファイルなどがあるフォルダは残します。");
 }
 
+QString TargetStateText(TargetState state, const QString& systemText)
+{
+    switch (state) {
+    case TargetState::Opened:
+        return {};
+    case TargetState::Gone:
+        return QStringLiteral("作成先のフォルダが見つかりません。");
+    case TargetState::LinkOnTheWay:
+        return QStringLiteral("作成先のフォルダのパスにリンクが置かれています。");
+    case TargetState::NotTheSame:
+        return QStringLiteral("作成先のフォルダのパスが別のフォルダを指しています。");
+    case TargetState::AccessRefused:
+        return QStringLiteral("作成先のフォルダへのアクセスが拒否されました。");
+    case TargetState::Other:
+        break;
+    }
+    return OtherError(systemText);
+}
+
 UndoMessage DescribeUndo(const UndoReport& report)
 {
     // A folder already gone is not one the undo kept: it is counted apart.
@@ -204,7 +226,17 @@ UndoMessage DescribeUndo(const UndoReport& report)
     const qint64 gone = goneEntry == report.keptByReason.end() ? 0 : goneEntry->second;
     const qint64 kept = report.kept - gone;
     UndoMessage message;
-    if (kept == 0) {
+    if (report.target != TargetState::Opened) {
+        // Nothing was tried: the folder the run made its folders in is not where it was.
+        message.text = QStringLiteral("フォルダを削除できませんでした。");
+        message.kind = MessageKind::Warning;
+        message.informativeText = TargetStateText(report.target, report.targetText) +
+                                  QStringLiteral("\n何も削除していません。");
+        return message;
+    }
+    if (report.stopped) {
+        message.text = QStringLiteral("中止しました。");
+    } else if (kept == 0) {
         message.text = QStringLiteral("元に戻しました。");
     } else if (report.removed > 0) {
         message.text = QStringLiteral("元に戻しました。（一部残したフォルダがあります）");
@@ -218,6 +250,8 @@ UndoMessage DescribeUndo(const UndoReport& report)
         counts << QStringLiteral("残したフォルダ: ") + Pieces(kept);
     if (gone > 0)
         counts << QStringLiteral("既になかったフォルダ: ") + Pieces(gone);
+    if (report.notTried > 0)
+        counts << QStringLiteral("残り: ") + Pieces(report.notTried);
     message.informativeText = counts.join(u'\n');
     if (kept == 0)
         return message;

@@ -39,6 +39,9 @@ QString KeptReasonText(KeptReason reason, const QString& systemText);
 QString UndoQuestion(qint64 folders);
 QString UndoQuestionDetails();
 
+// Why an undo found no target folder to remove anything in; empty for Opened.
+QString TargetStateText(TargetState state, const QString& systemText);
+
 // What an undo did, as a message; a folder already gone is counted apart from those kept.
 struct UndoMessage
 {

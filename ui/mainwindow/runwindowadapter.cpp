@@ -1,7 +1,9 @@
 #include "mainwindow/runwindowadapter.h"
 
 #include "desktop/messagebox.h"
+#include "journal/journalreader.h"
 #include "mainwindow/runtexts.h"
+#include "process/processexit.h"
 #include "run/runresult.h"
 #include "undo/undo.h"
 #include "widgets/autosizelabel.h"
@@ -167,29 +169,83 @@ void RunWindowAdapter::TellOutcome(const QString& text, MessageKind kind, const 
                                .extraButton =
                                    result.made > 0 ? QStringLiteral("元に戻す(&U)") : QString()};
     // Declining the undo's question leads back to the outcome.
+    UndoPlan plan = PlanFromRun(result);
     while (ShowMessage(m_parts.window, text, kind, extras) == MessageAnswer::Extra)
-        if (undoRun(result))
+        if (undoRun(plan))
             return;
 }
 
-bool RunWindowAdapter::undoRun(const RunResult& result)
+namespace {
+
+// An undo as the window follows it: the status line names the folder being removed, the
+// bar moves, and the event loop runs at the run's pace.
+class WindowUndo : public UndoObserver
 {
-    const UndoPlan plan = PlanFromRun(result);
+public:
+    WindowUndo(RunWindow& window, const bool& stopRequested, qint64 total)
+        : m_window(window), m_stopRequested(stopRequested), m_total(total)
+    {}
+    void Removing(const QString& name, qint64 tried) override
+    {
+        m_tried = tried;
+        m_window.SetFolderStatus(name, QStringLiteral(" 削除中・・・"));
+        m_window.PumpEvents();
+    }
+    void Removed(const QString& name, const RemoveResult& result) override
+    {
+        Q_UNUSED(name);
+        Q_UNUSED(result);
+        if (m_total > 1)
+            m_window.SetProgress(float(double(m_tried) / double(m_total - 1) * 100));
+        m_window.PumpEvents();
+    }
+    bool StopRequested() override { return m_stopRequested; }
+
+private:
+    RunWindow& m_window;
+    const bool& m_stopRequested;
+    qint64 m_total;
+    qint64 m_tried = 0;
+};
+
+} // namespace
+
+bool RunWindowAdapter::undoRun(UndoPlan& plan)
+{
     if (ShowMessage(m_parts.window, UndoQuestion(plan.names.size()), MessageKind::Question,
                     {.informativeText = UndoQuestionDetails()}) != MessageAnswer::Accepted)
         return false;
 
+    // The run's journal, when it can be trusted and nothing else holds it, records what
+    // the undo removes as it goes.
+    JournalFile journal;
+    UndoRecord record;
+    if (!plan.journalPath.isEmpty() && journal.Open(plan.journalPath) == JournalFile::Problem::None)
+        record.Begin(journal, ReadJournal(journal), plan.runId);
+
+    // As a run: Make is the stop button, the status line and the bar follow the folders.
     const QString lastFolder = m_parts.status->text();
-    m_parts.status->setText(QStringLiteral("元に戻しています・・・"));
-    m_parts.status->repaint();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const UndoReport report = Undo(*m_parts.fileSystem, plan, UndoMode::Remove);
-    QApplication::restoreOverrideCursor();
-    m_parts.status->setText(lastFolder);
+    m_stopRequested = false;
+    SetProgress(0);
+    offerStop(true);
+    pacePainting(true);
+    WindowUndo observer(*this, m_stopRequested, plan.names.size());
+    const UndoReport report = Undo(*m_parts.fileSystem, plan, UndoMode::Remove, &observer, &record);
+    record.Flush();
+    journal.Close();
+    pacePainting(false);
+    offerStop(false);
 
     const UndoMessage message = DescribeUndo(report);
-    ShowMessage(m_parts.window, message.text, message.kind,
-                {.informativeText = message.informativeText, .detailedText = message.detailedText});
+    const bool anyLeft = report.stopped && !report.left.isEmpty();
+    const MessageExtras extras{.informativeText = message.informativeText,
+                               .detailedText = message.detailedText,
+                               .extraButton = anyLeft ? QStringLiteral("元に戻す(&U)") : QString()};
+    plan.names = report.left;
+    while (ShowMessage(m_parts.window, message.text, message.kind, extras) == MessageAnswer::Extra)
+        if (undoRun(plan))
+            break;
+    m_parts.status->setText(lastFolder);
     return true;
 }
 
@@ -248,8 +304,12 @@ void RunWindowAdapter::PumpEvents()
 bool RunWindowAdapter::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::WindowBlocked) {
-        if (watched == m_parts.window && m_paced)
-            drawFrame();
+        if (watched == m_parts.window) {
+            // The journal too is written out before the window waits.
+            DoBeforeEndWork();
+            if (m_paced)
+                drawFrame();
+        }
         return false;
     }
     if (!m_stopOffered ||

@@ -17,12 +17,15 @@ namespace kovaldi {
 
 class AutoSizeLabel;
 class FileSystem;
+struct UndoPlan;
 
 // The main window as a run sees it: its boxes, status line, progress bar, message boxes,
 // input lock and event pump. While folders are being made, the Make button reads
 // "中止(&M)", stays enabled and has the focus: it, Alt+M and Escape ask the run to stop,
 // each at the key press. A held key's repeats stop nothing, so the Enter that answered the
-// question cannot stop the run it started. The outcome offers to take the run back.
+// question cannot stop the run it started. The outcome offers to take the run back,
+// which goes as the run did: the status line follows the folder being removed, the bar
+// moves, and Make stops it after that folder.
 class RunWindowAdapter : public QObject, public RunWindow
 {
 public:
@@ -100,8 +103,10 @@ private:
     void drawFrame();
     // Make as the stop button, or back as the lock leaves it.
     void offerStop(bool offered);
-    // Asks, removes the run's folders and reports; false when the user declined.
-    bool undoRun(const RunResult& result);
+    // Asks, removes the plan's folders as a run makes them (with the stop button) and
+    // reports; after a stop the report offers to take back the rest, and plan then holds
+    // it. False when the user declined.
+    bool undoRun(UndoPlan& plan);
 
     // Paced, what the run shows is kept here and given to the status line and the bar just
     // before each pass of the event loop, so that whatever a pass handles or draws sees the

@@ -1,5 +1,7 @@
 // kovaldi-cli as a user or a script runs it: the real program as a child process, real
 // folders in a temporary folder, its own settings file, journal and home folder.
+#include "files/localfilesystem.h"
+#include "files/nativename.h"
 #include "journal/journallocation.h"
 #include "journal/journalreader.h"
 
@@ -16,6 +18,7 @@
 #if !defined(Q_OS_WIN)
 #include <csignal>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 using kovaldi::JournalContents;
@@ -70,11 +73,24 @@ private slots:
     void undoAfterRun();
     void undoAfterKill();
     void undoWithoutJournal();
+#if defined(Q_OS_LINUX)
+    void exactNames_data();
+    void exactNames();
+    void journalRefused_data();
+    void journalRefused();
+#endif
+    void twoRunsAtOnce();
     void japanese();
 
 private:
-    QString Target() const { return m_dir->filePath(QStringLiteral("t")); }
-    QString JournalFolder() const { return m_dir->filePath(QStringLiteral("state/Kovaldi")); }
+    QString Target() const
+    {
+        return m_dir->filePath(QStringLiteral("t"));
+    }
+    QString JournalFolder() const
+    {
+        return m_dir->filePath(QStringLiteral("state/Kovaldi"));
+    }
     // The newest journal, or where earlier versions kept their one.
     QString JournalPath() const
     {
@@ -88,6 +104,7 @@ private:
     // Starts a run long enough to be cut short, and returns once its journal names folders.
     bool StartLongRun(QProcess& process) const;
     static Outcome Finish(QProcess& process);
+    Outcome RunAsNobody(const QStringList& arguments) const;
     void MakeFile(const QString& path) const;
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -195,6 +212,10 @@ void CliTest::refused_data()
     row("value missing", {t, "--min"}, "Missing value after '--min'.");
     row("unreadable settings", {"--from-settings", t}, "the stored settings cannot be read");
     row("undo with an argument", {"undo", "x"}, "undo takes no arguments");
+    row("a header climbing out of the target", {"--header", "../x", t},
+        "a \"..\" in the header or the footer");
+    row("a footer climbing out of the target", {"--footer", "x/../../y", t},
+        "a \"..\" in the header or the footer");
     row("maximum a hair above a whole number", {"--max", "1.0000000000000001", t},
         "--max: \"1.0000000000000001\" is not a whole number");
     row("minimum a hair below 32 bits", {"--min", "-2147483648.0000001", t},
@@ -653,6 +674,161 @@ void CliTest::japanese()
              (QJsonObject{{"name", "01"},
                           {"reason", "exists-as-folder"},
                           {"text", QStringLiteral("同名のフォルダが既にあります")}}));
+}
+
+#if defined(Q_OS_LINUX)
+// The bytes of a name, as a shell's printf writes them from octal escapes, given to
+// kovaldi-cli as its target: each row's target holds what a text conversion would lose,
+// and a folder of the name it would become stands beside it with folders of the run's names.
+void CliTest::exactNames_data()
+{
+    QTest::addColumn<QByteArray>("octal");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("lookalike");
+    QTest::newRow("a byte order mark")
+        << QByteArray("t\\357\\273\\277x") << QByteArray("t\xef\xbb\xbfx") << QStringLiteral("tx");
+    QTest::newRow("a byte that is not UTF-8")
+        << QByteArray("t\\377x") << QByteArray("t\xffx") << QStringLiteral("t\uFFFDx");
+}
+void CliTest::exactNames()
+{
+    QFETCH(QByteArray, octal);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, lookalike);
+    const QString parent = m_dir->path();
+    for (const char* name : {"01", "02", "03"})
+        QVERIFY(QDir(parent).mkpath(lookalike + QLatin1Char('/') + QLatin1String(name)));
+    QVERIFY(::mkdir((QFile::encodeName(parent) + '/' + bytes).constData(), 0777) == 0);
+    const QString target = kovaldi::NameFromNative(QFile::encodeName(parent) + '/' + bytes);
+    kovaldi::LocalFileSystem fileSystem;
+    const auto count = [&] {
+        int entries = 0;
+        fileSystem.ListFolder(target,
+                              [&](const QString&, kovaldi::EntryKind) { return ++entries; });
+        return entries;
+    };
+
+    QProcess make;
+    Prepare(make, {QStringLiteral("-c"),
+                   QStringLiteral("exec \"$0\" --max 3 --json \"$(printf \"$1\")\""),
+                   QStringLiteral(KOVALDI_CLI), QString::fromLatin1(octal)});
+    make.setProgram(QStringLiteral("/bin/sh"));
+    make.start();
+    const Outcome made = Finish(make);
+    QCOMPARE(made.status, 0);
+    QCOMPARE(count(), 3);
+    QCOMPARE(made.Json().value("target").toString(), target);
+
+    QCOMPARE(Run({QStringLiteral("undo")}).status, 0);
+    QCOMPARE(count(), 0);
+    QCOMPARE(Names(parent + QLatin1Char('/') + lookalike), (QStringList{"01", "02", "03"}));
+}
+
+// Runs kovaldi-cli as an unprivileged user, in folders that user owns.
+Outcome CliTest::RunAsNobody(const QStringList& arguments) const
+{
+    QProcess process;
+    Prepare(process, QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                 QStringLiteral("--clear-groups"), QStringLiteral(KOVALDI_CLI)} +
+                         arguments);
+    process.setProgram(QStringLiteral("setpriv"));
+    process.start();
+    return Finish(process);
+}
+
+// A journal undo must not trust is refused, and nothing is removed: the checks of its
+// folder and file, and what an unprivileged user meets.
+void CliTest::journalRefused_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("another user's journal") << "chown journal" << 77 << "it is not yours";
+    QTest::newRow("a journal others may write") << "chmod journal 0622" << 77 << "it is not yours";
+    QTest::newRow("a journal folder others may write")
+        << "chmod folder 0777" << 77 << "their folder is not yours";
+    QTest::newRow("another user's journal folder")
+        << "chown folder" << 77 << "their folder is not yours";
+    QTest::newRow("a link as the newest journal")
+        << "link journal" << 66 << "cannot be opened as a file";
+    QTest::newRow("unreadable, for an unprivileged user")
+        << "nobody: chmod journal 0000" << 77 << "access refused";
+    QTest::newRow("superseded: the next run could not write its own")
+        << "nobody: read-only folder" << 66 << "could not write its journal";
+}
+void CliTest::journalRefused()
+{
+    QFETCH(QString, change);
+    if (::geteuid() != 0)
+        QSKIP("needs root, to be another user and to give files away");
+    const bool nobody = change.startsWith("nobody: ");
+    const auto run = [&](const QStringList& arguments) {
+        return nobody ? RunAsNobody(arguments) : Run(arguments);
+    };
+    if (nobody) {
+        QVERIFY(::chmod(QFile::encodeName(m_dir->path()).constData(), 0755) == 0);
+        for (const char* folder : {"t", "home", "config", "state"})
+            QVERIFY(::chown(QFile::encodeName(m_dir->filePath(folder)).constData(), 65534, 65534) ==
+                    0);
+    }
+    QCOMPARE(run({QStringLiteral("--max=3"), Target()}).status, 0);
+    const QByteArray journal = QFile::encodeName(JournalPath());
+    const QByteArray folder = QFile::encodeName(JournalFolder());
+    if (change == "chown journal")
+        QVERIFY(::chown(journal.constData(), 65534, 65534) == 0);
+    else if (change == "chmod journal 0622")
+        QVERIFY(::chmod(journal.constData(), 0622) == 0);
+    else if (change == "chmod folder 0777")
+        QVERIFY(::chmod(folder.constData(), 0777) == 0);
+    else if (change == "chown folder")
+        QVERIFY(::chown(folder.constData(), 65534, 65534) == 0);
+    else if (change == "link journal")
+        QVERIFY(::rename(journal.constData(), (journal + ".moved").constData()) == 0 &&
+                ::symlink((journal + ".moved").constData(), journal.constData()) == 0);
+    else if (change == "nobody: chmod journal 0000")
+        QVERIFY(::chmod(journal.constData(), 0) == 0);
+    else if (change == "nobody: read-only folder") {
+        QVERIFY(::chmod(folder.constData(), 0500) == 0);
+        const Outcome next = run({QStringLiteral("--min=4"), QStringLiteral("--max=5"), Target()});
+        QCOMPARE(next.status, 0);
+        QVERIFY2(next.err.contains("cannot take this run back"), next.err.constData());
+    }
+
+    const Outcome undo = run({QStringLiteral("undo")});
+    QTEST(undo.status, "status");
+    QFETCH(QString, error);
+    QVERIFY2(QString::fromUtf8(undo.err).contains(error), undo.err.constData());
+    QCOMPARE(Names(Target()).size(), change.contains("read-only") ? 5 : 3);
+}
+#endif
+
+// Two runs at once each keep their own journal, and the report of each names its own;
+// undo refuses the journal of a run still going.
+void CliTest::twoRunsAtOnce()
+{
+    QProcess first;
+    QVERIFY(StartLongRun(first));
+    const QString firstJournal = JournalPath();
+
+    const Outcome busy = Run({QStringLiteral("undo")});
+    QCOMPARE(busy.status, 75);
+    QVERIFY2(busy.err.contains("still writing the journal"), busy.err.constData());
+
+    const QString second = m_dir->filePath(QStringLiteral("second"));
+    QVERIFY(QDir().mkdir(second));
+    const Outcome other = Run({QStringLiteral("--max=3"), QStringLiteral("--json"), second});
+    QCOMPARE(other.status, 0);
+    const QString otherJournal = other.Json().value("journal").toString();
+    QCOMPARE(ReadJournal(otherJournal).made, (QStringList{"01", "02", "03"}));
+
+    first.terminate();
+    const Outcome stopped = Finish(first);
+    QCOMPARE(stopped.status, 130);
+    QCOMPARE(stopped.Json().value("journal").toString(), firstJournal);
+    QVERIFY(firstJournal != otherJournal);
+    const JournalContents journal = ReadJournal(firstJournal);
+    QVERIFY(journal.stopped);
+    QCOMPARE(journal.made.size(), Names(Target()).size());
 }
 
 QTEST_GUILESS_MAIN(CliTest)

@@ -1,9 +1,11 @@
 // The last-run journal: its escaping, its writing, and its reading when it is missing, cut
 // short, hand-edited, of another format or a link to elsewhere.
+#include "journal/journalfile.h"
 #include "journal/journalformat.h"
 #include "journal/journallocation.h"
 #include "journal/journalreader.h"
 #include "journal/journalwriter.h"
+#include "process/processexit.h"
 
 #include <QDir>
 #include <QFile>
@@ -156,6 +158,21 @@ private slots:
         QTest::newRow("not a journal")
             << QByteArray("+ a\n") << S::UnknownFormat << QStringList{} << false;
         QTest::newRow("empty") << QByteArray() << S::UnknownFormat << QStringList{} << false;
+        QTest::newRow("more after the version") << QByteArray(h).replace(" 1\n", " 1 x\n")
+                                                << S::UnknownFormat << QStringList{} << false;
+        QTest::newRow("the version written otherwise")
+            << QByteArray(h).replace(" 1\n", " 01\n") << S::UnknownFormat << QStringList{} << false;
+        QTest::newRow("a line longer than any name")
+            << h + "+ a\n+ " + QByteArray(300000, 'b') + "\n+ c\n"
+            << S::Read << QStringList{"a"} << true;
+        QTest::newRow("closed with the window") << h + "+ a\nend closed\n"
+                                                << S::Read << QStringList{"a"} << false;
+        QTest::newRow("format 2 without the target's identity")
+            << QByteArray(h).replace(" 1\n", " 2\n") + "+ a\n"
+            << S::NoTarget << QStringList{"a"} << false;
+        QTest::newRow("format 2") << QByteArray(h).replace(" 1\n", " 2\n") +
+                                         "identity 0000fd0100000000:1f\n+ a\n"
+                                  << S::Read << QStringList{"a"} << false;
         QTest::newRow("no target")
             << QByteArray("kovaldi-journal 1\n+ a\n") << S::NoTarget << QStringList{"a"} << false;
         QTest::newRow("a relative target")
@@ -223,6 +240,57 @@ private slots:
             QTEST(begun && record.Flush(), "recorded");
         }
         QTEST(ReadJournal(Path()).NamesLeft(), "left");
+    }
+
+    // A later run that could not write its own journal marks the newest one; the mark
+    // counts even after a line cut short, which it never makes whole.
+    void superseded_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("ended") << kHeader + "+ a\nend done\n" << QStringList{"a"};
+        QTest::newRow("cut short by a full disk") << kHeader + "+ a\n+ b0" << QStringList{"a"};
+    }
+    void superseded()
+    {
+        QFETCH(QByteArray, bytes);
+        QVERIFY(Write(Path(), bytes));
+        QVERIFY(!ReadJournal(Path()).superseded);
+        QVERIFY(MarkJournalSuperseded(Path()));
+        const JournalContents read = ReadJournal(Path());
+        QVERIFY(read.superseded);
+        QTEST(read.NamesLeft(), "left");
+    }
+
+    // A name reaches the file within the interval of the clock, read at every folder tried,
+    // made or not; before a modal window; and a run that made nothing leaves no journal.
+    void writtenOut()
+    {
+        JournalWriter writer;
+        QVERIFY(writer.Start(m_dir.filePath("out"), Header()));
+        const QString path = writer.Path();
+#if !defined(Q_OS_WIN)
+        QCOMPARE(QFileInfo(path).permissions() & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(QFileInfo(m_dir.filePath("out")).permissions() & 0x7077,
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+#endif
+        writer.Made("a");
+        writer.Tried();
+        // Only failures follow: each still reads the clock.
+        QTRY_VERIFY_WITH_TIMEOUT((writer.Tried(), ReadJournal(path).made == QStringList{"a"}),
+                                 10000);
+        writer.Made("b");
+        DoBeforeEndWork();
+        QCOMPARE(ReadJournal(path).made, (QStringList{"a", "b"}));
+        writer.Finish(false, true);
+
+        JournalWriter nothing;
+        QVERIFY(nothing.Start(m_dir.filePath("out"), Header()));
+        const QString empty = nothing.Path();
+        QVERIFY(QFile::exists(empty));
+        nothing.Finish(false, false);
+        QVERIFY(!QFile::exists(empty));
+        QCOMPARE(JournalsNewestFirst(m_dir.filePath("out")), QStringList{path});
     }
 
     // A journal that cannot be written takes nothing more from the run than a failed open.

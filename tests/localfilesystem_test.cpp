@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QRandomGenerator>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -321,16 +323,22 @@ private slots:
         QTest::newRow("ASCII") << QByteArray("img001") << QString("img001");
         QTest::newRow("UTF-8") << QByteArray("\xe7\x94\xbb\xf0\x9f\x93\x81")
                                << QString::fromUtf8("\xe7\x94\xbb\xf0\x9f\x93\x81");
-        QTest::newRow("a byte that is not UTF-8") << QByteArray("a\xff" "b") << QString("a") + ff + "b";
+        QTest::newRow("a byte that is not UTF-8") << QByteArray("a\xff"
+                                                                "b")
+                                                  << QString("a") + ff + "b";
         QTest::newRow("lead byte cut short")
             << QByteArray("\xe7\x94") << QString(QChar(0xDCE7)) + QChar(0xDC94);
-        QTest::newRow("overlong slash") << QByteArray("\xc0\xaf")
-                                        << QString(QChar(0xDCC0)) + QChar(0xDCAF);
+        QTest::newRow("overlong slash")
+            << QByteArray("\xc0\xaf") << QString(QChar(0xDCC0)) + QChar(0xDCAF);
         QTest::newRow("encoded surrogate")
             << QByteArray("\xed\xa0\x80") << QString(QChar(0xDCED)) + QChar(0xDCA0) + QChar(0xDC80);
-        QTest::newRow("past U+10FFFF") << QByteArray("\xf4\x90\x80\x80")
-                                       << QString(QChar(0xDCF4)) + QChar(0xDC90) + QChar(0xDC80) +
-                                              QChar(0xDC80);
+        QTest::newRow("a byte order mark first")
+            << QByteArray("\xef\xbb\xbfx") << QString(QChar(0xFEFF)) + "x";
+        QTest::newRow("a byte order mark inside")
+            << QByteArray("t\xef\xbb\xbfx") << "t" + QString(QChar(0xFEFF)) + "x";
+        QTest::newRow("past U+10FFFF")
+            << QByteArray("\xf4\x90\x80\x80")
+            << QString(QChar(0xDCF4)) + QChar(0xDC90) + QChar(0xDC80) + QChar(0xDC80);
     }
     void nativeNames()
     {
@@ -339,7 +347,22 @@ private slots:
         QCOMPARE(kovaldi::NameFromNative(bytes), text);
         QVERIFY(kovaldi::EncodesWhole(text));
         QCOMPARE(kovaldi::NativeName(text), bytes);
-        QCOMPARE(kovaldi::HoldsRawBytes(text), QString::fromUtf8(bytes).toUtf8() != bytes);
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        QCOMPARE(kovaldi::HoldsRawBytes(text), QString(utf8(bytes)).toUtf8() != bytes);
+    }
+
+    // Any bytes at all come back from their text as they were.
+    void nativeNamesRoundTrip()
+    {
+        QRandomGenerator random(21);
+        for (int i = 0; i < 20000; ++i) {
+            QByteArray bytes(int(random.bounded(1, 12)), Qt::Uninitialized);
+            for (char& byte : bytes)
+                byte = char(random.bounded(1, 256));
+            const QString text = kovaldi::NameFromNative(bytes);
+            QVERIFY(kovaldi::EncodesWhole(text));
+            QCOMPARE(kovaldi::NativeName(text), bytes);
+        }
     }
 };
 

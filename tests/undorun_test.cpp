@@ -170,6 +170,43 @@ private slots:
                      qPrintable(details));
         QCOMPARE(Entries(dir.path()), (QStringList{"n02", "n03"}));
     }
+
+    // The undo goes as a run does: Make reads "中止(&M)" and stops it after the folder
+    // being removed; the outcome says what was removed and what is left, and offers to take
+    // back the rest.
+    void stoppedUndo()
+    {
+        QTemporaryDir dir;
+        kovaldi::test::ScriptedFileSystem fileSystem;
+        const auto& ui = m_windows.show(m_store);
+        QStringList makeDuringUndo;
+        fileSystem.remove = [&](const QString&) -> std::optional<RemoveResult> {
+            makeDuringUndo << ui.cmdMake->text();
+            if (makeDuringUndo.size() == 1 && ui.cmdMake->isEnabled())
+                ui.cmdMake->click();
+            return std::nullopt;
+        };
+        ui.window.setFileSystem(&fileSystem);
+        ui.setBoxTexts({dir.path(), "n", "", "1", "4", "2"});
+        ModalDriver driver;
+        driver.expectMessage(QMessageBox::Yes);
+        driver.expectMessage(kUndo);
+        driver.expectMessage(QMessageBox::Yes);
+        driver.expectMessage(kUndo);
+        driver.expectMessage(QMessageBox::Yes);
+        driver.expectMessage(QMessageBox::Ok);
+        ui.cmdMake->click();
+        QCOMPARE(driver.failures(), QStringList());
+        QCOMPARE(driver.messages().value(3).section('|', 0, 1), "information|中止しました。");
+        QVERIFY(driver.shown().value(3).captions.contains(kUndo));
+        QCOMPARE(driver.shown().value(3).informative, "削除: 1 個\n残り: 3 個");
+        QCOMPARE(driver.messages().value(4),
+                 "question|作成した 3 個のフォルダを削除して、元に戻しますか？|Kovaldi|Yes,No|Yes");
+        QCOMPARE(driver.messages().value(5), "information|元に戻しました。|Kovaldi|Ok|");
+        QCOMPARE(makeDuringUndo.value(0), "中止(&M)");
+        QCOMPARE(Entries(dir.path()), QStringList());
+        QCOMPARE(ui.lockMismatch(false), QString());
+    }
 };
 
 QTEST_MAIN(UndoRunTest)

@@ -4,6 +4,7 @@
 //   build/release/bench/kovaldi-bench-cli
 //   options: --sizes 20000,110000  --pairs 6  --settle 3 (seconds before each half)
 //            --dir <folder for the runs>  --starts 20 (process starts timed, 0 for none)
+//            --undo 1 (time the undo instead of the run)
 //
 // The run is the whole make command as the program carries it out once its process is up,
 // in this process: its arguments read, the target checked, the journal written, every
@@ -11,6 +12,11 @@
 // alternating order, each in a fresh folder that is removed afterwards; the ratio is
 // command-line run / bare. The start-up of the process itself (Qt Core, translations) is
 // timed apart, as a median of `kovaldi-cli --version`.
+//
+// With --undo 1, each pair times instead `kovaldi-cli -q undo` of such a run (the journal
+// checked, locked and read, the target walked to and checked, every folder removed, the
+// undo recorded) against a bare loop of rmdir calls over the same names; the folders of
+// either half are made, untimed, before its clock starts.
 #include "benchseries.h"
 #include "command.h"
 #include "naming/naming.h"
@@ -40,6 +46,7 @@ struct Options
     int pairs = 6;
     int settleSeconds = 3;
     int starts = 20;
+    bool undo = false;
     QString folder = QDir::tempPath();
 };
 
@@ -59,6 +66,8 @@ Options ParseOptions(const QStringList& arguments)
             options.settleSeconds = value.toInt();
         } else if (name == QLatin1String("--starts")) {
             options.starts = value.toInt();
+        } else if (name == QLatin1String("--undo")) {
+            options.undo = value.toInt() != 0;
         } else if (name == QLatin1String("--dir")) {
             options.folder = value;
         }
@@ -130,6 +139,36 @@ Times BareRun(const QString& folder, int size)
     return seconds;
 }
 
+// The folders are made and written out first, so the clock sees only the removals.
+Times CommandLineUndo(const QString& folder, int size, int settleSeconds)
+{
+    CommandLineRun(folder, size);
+    ::sync();
+    ::sleep(unsigned(std::max(0, settleSeconds)));
+    const Clock clock;
+    const int status = kovaldi::cli::RunCommandLine({QStringLiteral("-q"), QStringLiteral("undo")});
+    const Times seconds = clock.Stop();
+    if (status != 0)
+        std::fprintf(stderr, "command-line undo: exit status %d\n", status);
+    return seconds;
+}
+
+Times BareUndo(const QString& folder, int size, int settleSeconds)
+{
+    BareRun(folder, size);
+    ::sync();
+    ::sleep(unsigned(std::max(0, settleSeconds)));
+    const std::vector<std::string> paths = BarePaths(folder, size);
+    int failures = 0;
+    const Clock clock;
+    for (auto path = paths.rbegin(); path != paths.rend(); ++path)
+        failures += ::rmdir(path->c_str()) != 0;
+    const Times seconds = clock.Stop();
+    if (failures)
+        std::fprintf(stderr, "bare loop: %d failures\n", failures);
+    return seconds;
+}
+
 // "median M (min A, max B)  geometric mean G" of ratios.
 void PrintRatios(const char* what, const std::vector<double>& ratios)
 {
@@ -148,8 +187,11 @@ void BenchmarkRuns(const Options& options)
     for (const int size : options.sizes) {
         if (size < 1 || options.pairs < 1)
             continue;
-        std::printf("\nrun of %d folders (command-line run vs bare mkdir loop, seconds elapsed, "
-                    "and processor seconds)\n",
+        std::printf(options.undo
+                        ? "\nundo of %d folders (command-line undo vs bare rmdir loop, seconds "
+                          "elapsed, and processor seconds)\n"
+                        : "\nrun of %d folders (command-line run vs bare mkdir loop, seconds "
+                          "elapsed, and processor seconds)\n",
                     size);
         std::vector<double> ratios, processorRatios;
         for (int pair = 0; pair < options.pairs; ++pair) {
@@ -161,9 +203,11 @@ void BenchmarkRuns(const Options& options)
                 ::sleep(unsigned(std::max(0, options.settleSeconds)));
                 QTemporaryDir folder(options.folder + QStringLiteral("/kovaldi-bench-XXXXXX"));
                 if ((half == 0) == (pair % 2 == 0))
-                    run = CommandLineRun(folder.path(), size);
+                    run = options.undo ? CommandLineUndo(folder.path(), size, options.settleSeconds)
+                                       : CommandLineRun(folder.path(), size);
                 else
-                    bare = BareRun(folder.path(), size);
+                    bare = options.undo ? BareUndo(folder.path(), size, options.settleSeconds)
+                                        : BareRun(folder.path(), size);
             }
             ratios.push_back(run.elapsed / bare.elapsed);
             processorRatios.push_back(run.processor / bare.processor);

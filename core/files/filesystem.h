@@ -6,6 +6,8 @@
 
 namespace kovaldi {
 
+class SubfolderTemplate;
+
 // The separator of the machine's paths. On Windows "\" (and "/" too, when reading a
 // path); elsewhere "/" only, and "\" is an ordinary character of a name.
 #if defined(Q_OS_WIN)
@@ -99,6 +101,16 @@ public:
 
     // Creates exactly the last component of path, and says why not when it cannot.
     virtual CreateResult CreateFolder(const QString& path) = 0;
+
+    // Makes the template's folders inside folder, a folder this run made a moment ago:
+    // parents before children, each relative to its parent opened without following a
+    // link where the system allows, so that a folder swapped for a link meanwhile sends
+    // nothing elsewhere. A folder whose parent was not made fails as ParentMissing, untried.
+    // Calls each after every folder, with its entry's index and what became of it, and
+    // stops when it returns false.
+    using SubfolderVisitor = std::function<bool(qsizetype entry, const CreateResult& result)>;
+    virtual void MakeSubfolders(const QString& folder, const SubfolderTemplate& tree,
+                                const SubfolderVisitor& each);
 
     // What path names now.
     virtual EntryKind KindOf(const QString& path) const

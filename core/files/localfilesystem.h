@@ -24,6 +24,10 @@ public:
     // the target and every folder above it are held open, which keeps them from being
     // moved or removed, and each name is taken by its path, checked step by step.
     OpenedFolder OpenForUndo(const QString& target, const QString& identity) override;
+#if !defined(Q_OS_WIN)
+    void MakeSubfolders(const QString& folder, const SubfolderTemplate& tree,
+                        const SubfolderVisitor& each) override;
+#endif
     RemoveResult RemoveEmptyFolder(const QString& target, const QString& name,
                                    bool dryRun) override;
 

@@ -25,6 +25,11 @@ public:
     QString AbsoluteFolder(const QString& path) const override;
     QString FolderIdentity(const QString& path) const override;
     OpenedFolder OpenForUndo(const QString& target, const QString& identity) override;
+    void MakeSubfolders(const QString& folder, const SubfolderTemplate& tree,
+                        const SubfolderVisitor& each) override
+    {
+        m_fileSystem.MakeSubfolders(Expanded(folder), tree, each);
+    }
     RemoveResult RemoveEmptyFolder(const QString& target, const QString& name,
                                    bool dryRun) override;
 

@@ -6,6 +6,7 @@
 #include "run/runrecorder.h"
 #include "run/runwindow.h"
 #include "settings/settingsstore.h"
+#include "subfolders/subfoldertemplate.h"
 
 #include <algorithm>
 #include <cmath>
@@ -50,13 +51,19 @@ QStringList BoxTexts(const RunWindow& window)
             window.MinimumText(),      window.MaximumText(), window.DigitCountText()};
 }
 
-// The same under their settings keys, as the journal names them.
-QList<std::pair<QString, QString>> NamedBoxTexts(const RunWindow& window)
+// The same under their settings keys, as the journal names them, with the step and the
+// sub-folders when they are in use.
+QList<std::pair<QString, QString>> NamedInputs(const RunWindow& window, qint64 step,
+                                               const SubfolderTemplate& tree)
 {
     const QStringList texts = BoxTexts(window);
     QList<std::pair<QString, QString>> named;
     for (qsizetype i = 0; i < texts.size(); ++i)
         named.append({QLatin1String(kStoredInputs[i].key), texts[i]});
+    if (step != 1)
+        named.append({QStringLiteral("Step"), QString::number(step)});
+    if (!tree.IsEmpty())
+        named.append({QStringLiteral("Subfolders"), tree.Text()});
     return named;
 }
 
@@ -80,7 +87,11 @@ RunResult RunBatch(RunWindow& window, FileSystem& fileSystem, SettingsStore& set
                     MessageKind::Warning);
         return {};
     }
-    const double count = *max - *min;
+    const qint64 step = std::max<qint64>(1, window.Step());
+    // The index of the last folder: the highest number from the minimum, step by step, that
+    // is not past the maximum.
+    const qint64 lastIndex = (qint64(*max) - qint64(*min)) / step;
+    const SubfolderTemplate tree = window.Subfolders() ? *window.Subfolders() : SubfolderTemplate();
 
     if (!fileSystem.FolderExists(baseFolder)) {
         window.Tell(QStringLiteral("指定したパスが見つかりません。"), MessageKind::Warning);
@@ -89,17 +100,18 @@ RunResult RunBatch(RunWindow& window, FileSystem& fileSystem, SettingsStore& set
 
     const QString zeroMask = BuildZeroMask(DigitCountOf(window.DigitCountText()));
     const FolderSeries series{window.HeaderText(), window.FooterText(), zeroMask,
-                              qint64(*min),        qint64(count) + 1,   1};
+                              qint64(*min),        lastIndex + 1,       step};
 
-    const RunFigures figures =
+    RunFigures figures =
         CountRunFigures(fileSystem, baseFolder, series, QDeadlineTimer(options.figuresBudget));
+    figures.subfoldersEach = tree.Count();
     if (!window.Confirm(QStringLiteral("フォルダ作成の一括処理を行います。"), figures))
         return {};
 
     window.LockInputs();
 
     RunRecorder recorder(figures.target, series, fileSystem.FolderIdentity(figures.target),
-                         NamedBoxTexts(window), options.journalFolder);
+                         NamedInputs(window, step, tree), options.journalFolder, true, tree);
     bool stopped = false;
     const QString creating = QStringLiteral(" 作成中・・・");
     // The boxes stay locked until the outcome: each name is built once, from the texts as
@@ -108,8 +120,9 @@ RunResult RunBatch(RunWindow& window, FileSystem& fileSystem, SettingsStore& set
     const QString header = window.HeaderText();
     const QString footer = window.FooterText();
     QString path = baseFolder;
-    for (double j = 0; j <= count; j += 1) {
-        const auto folderNumber = static_cast<qint32>(*min + j);
+    const QChar separator = fileSystem.Separator();
+    for (qint64 j = 0; j <= lastIndex && !stopped; ++j) {
+        const auto folderNumber = static_cast<qint32>(series.NumberAt(j));
         const QString name = BuildFolderName(header, folderNumber, zeroMask, footer);
 
         window.SetFolderStatus(name, creating);
@@ -117,17 +130,35 @@ RunResult RunBatch(RunWindow& window, FileSystem& fileSystem, SettingsStore& set
 
         path.truncate(baseFolder.size());
         path += name;
-        recorder.Tried(qint64(j), name, fileSystem.CreateFolder(path));
+        const CreateResult made = fileSystem.CreateFolder(path);
+        recorder.Tried(j, name, made);
+
+        // Inside a folder this run made, the template's folders, a stop taking effect after
+        // the one being made.
+        if (made.made && !tree.IsEmpty()) {
+            const QString prefix = name + separator;
+            fileSystem.MakeSubfolders(path, tree, [&](qsizetype entry, const CreateResult& r) {
+                const QString subfolder = prefix + tree.PathWith(entry, separator);
+                recorder.TriedSubfolder(j, entry, subfolder, r);
+                window.SetFolderStatus(subfolder, creating);
+                window.PumpEvents();
+                const bool more = entry + 1 < tree.Count() || j < lastIndex;
+                if (more && window.StopRequested()) {
+                    stopped = true;
+                    if (entry + 1 < tree.Count())
+                        recorder.CutShort(name);
+                }
+                return !stopped;
+            });
+        }
 
         // A single folder has no share of a whole: the bar stays where the lock put it.
-        if (count != 0)
-            window.SetProgress(static_cast<float>((j / count) * 100));
+        if (lastIndex != 0)
+            window.SetProgress(static_cast<float>((double(j) / double(lastIndex)) * 100));
         window.PumpEvents();
 
-        if (j < count && window.StopRequested()) {
+        if (j < lastIndex && window.StopRequested())
             stopped = true;
-            break;
-        }
     }
 
     const RunResult& result = recorder.Finish(stopped);
@@ -136,7 +167,7 @@ RunResult RunBatch(RunWindow& window, FileSystem& fileSystem, SettingsStore& set
         window.TellOutcome(QStringLiteral("中止しました。"), MessageKind::Information, result);
     else if (failureCount == 0)
         window.TellOutcome(QStringLiteral("完了！"), MessageKind::Information, result);
-    else if (double(failureCount) == count + 1)
+    else if (result.made == 0)
         window.TellOutcome(QStringLiteral("フォルダの作成に失敗しました。"), MessageKind::Error,
                            result);
     else
@@ -146,7 +177,7 @@ RunResult RunBatch(RunWindow& window, FileSystem& fileSystem, SettingsStore& set
     window.UnlockInputs();
 
     // Each value is the box's text at this moment, all six written in one go.
-    SaveInputs(settings, BoxTexts(window));
+    SaveInputs(settings, BoxTexts(window), window.FurtherSettings());
     return result;
 }
 

@@ -1,13 +1,15 @@
 #include "run/maderecord.h"
 
+#include "files/filesystem.h"
+
 namespace kovaldi {
 
-void MadeRecord::Add(qint64 index)
+void MadeRecord::AddPlace(qint64 place)
 {
-    if (!m_ranges.isEmpty() && m_ranges.last().second + 1 == index)
-        m_ranges.last().second = index;
+    if (!m_ranges.isEmpty() && m_ranges.last().second + 1 == place)
+        m_ranges.last().second = place;
     else
-        m_ranges.append({index, index});
+        m_ranges.append({place, place});
     ++m_count;
 }
 
@@ -16,8 +18,13 @@ QStringList MadeRecord::NamesInOrderMade() const
     QStringList names;
     names.reserve(m_count);
     for (const auto& [first, last] : m_ranges)
-        for (qint64 index = first; index <= last; ++index)
-            names.append(m_series.NameAt(index));
+        for (qint64 place = first; place <= last; ++place) {
+            const qint64 entry = place % m_stride;
+            const QString name = m_series.NameAt(place / m_stride);
+            names.append(entry == 0
+                             ? name
+                             : name + kPathSeparator + m_tree.PathWith(entry - 1, kPathSeparator));
+        }
     return names;
 }
 

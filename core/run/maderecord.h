@@ -1,6 +1,7 @@
 #pragma once
 
 #include "run/folderseries.h"
+#include "subfolders/subfoldertemplate.h"
 
 #include <QList>
 #include <QString>
@@ -10,17 +11,22 @@
 namespace kovaldi {
 
 // The folders a run made, kept as runs of consecutive indexes of its series: a run that
-// fails now and then needs a few numbers, not one name per folder.
+// fails now and then needs a few numbers, not one name per folder. With sub-folders, each
+// numbered folder and the template's folders inside it take consecutive places, so a run
+// whose trees were all made whole still needs a few numbers only.
 class MadeRecord
 {
 public:
     MadeRecord() = default;
-    MadeRecord(QString target, FolderSeries series)
-        : m_target(std::move(target)), m_series(std::move(series))
+    MadeRecord(QString target, FolderSeries series, SubfolderTemplate tree = {})
+        : m_target(std::move(target)), m_series(std::move(series)), m_tree(std::move(tree)),
+          m_stride(1 + m_tree.Count())
     {}
 
-    // Indexes come in increasing order.
-    void Add(qint64 index);
+    // In the order made: a numbered folder by its index, then the template's entries inside
+    // it.
+    void Add(qint64 index) { AddPlace(index * m_stride); }
+    void AddSubfolder(qint64 index, qsizetype entry) { AddPlace(index * m_stride + 1 + entry); }
 
     // The absolute target folder the names are inside.
     const QString& Target() const { return m_target; }
@@ -29,8 +35,12 @@ public:
     QStringList NamesInOrderMade() const;
 
 private:
+    void AddPlace(qint64 place);
+
     QString m_target;
     FolderSeries m_series;
+    SubfolderTemplate m_tree;
+    qint64 m_stride = 1;
     QList<std::pair<qint64, qint64>> m_ranges; // first and last index of each
     qint64 m_count = 0;
 };

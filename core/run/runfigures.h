@@ -24,11 +24,16 @@ struct RunFigures
     // A ".." in the header or the footer takes the folders out of the target folder, where
     // no undo will remove them.
     bool leavesTarget = false;
+    // The template's folders made inside each numbered folder made.
+    qint64 subfoldersEach = 0;
 
     bool Complete() const { return checked == count; }
     qint64 Existing() const { return existingFolders + existingFiles; }
     // Every name is taken: the run would make no folder.
     bool NoneNew() const { return Complete() && Existing() == count; }
+    // Every folder the run will make, sub-folders included, as far as the names were
+    // looked up: a numbered folder that exists gets nothing inside it.
+    qint64 FoldersToMake() const { return (count - Existing()) * (1 + subfoldersEach); }
 };
 
 // Whether names of header + number + footer climb out of the folder they are made in: a

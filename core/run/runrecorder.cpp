@@ -4,12 +4,14 @@ namespace kovaldi {
 
 RunRecorder::RunRecorder(const QString& target, const FolderSeries& series, const QString& identity,
                          const QList<std::pair<QString, QString>>& inputs,
-                         const QString& journalFolder, bool keepRecord)
+                         const QString& journalFolder, bool keepRecord,
+                         const SubfolderTemplate& tree)
     : m_keepRecord(keepRecord)
 {
     m_result.confirmed = true;
-    m_result.total = series.count;
-    m_result.record = MadeRecord(target, series);
+    m_result.subfoldersEach = tree.Count();
+    m_result.total = series.count * (1 + tree.Count());
+    m_result.record = MadeRecord(target, series, tree);
     m_result.targetIdentity = identity;
     m_result.runId = JournalHeader::NewRunId();
     m_journal.Start(journalFolder,

@@ -15,12 +15,13 @@ public:
     // journal is started in journalFolder (empty: none), with the inputs in its header. Without
     // keepRecord the folders made are only counted and journalled, not kept in memory
     // (result.record stays empty): a run that fails every other folder then needs no memory in
-    // proportion to its folders.
+    // proportion to its folders. tree: the sub-folders made inside every numbered folder.
     RunRecorder(const QString& target, const FolderSeries& series, const QString& identity,
                 const QList<std::pair<QString, QString>>& inputs, const QString& journalFolder,
-                bool keepRecord = true);
+                bool keepRecord = true, const SubfolderTemplate& tree = {});
 
-    // One call per folder tried, with the name inside the target and what became of it.
+    // One call per numbered folder tried, with the name inside the target and what became
+    // of it. Nothing is made inside one that was not made: its sub-folders leave the total.
     void Tried(qint64 index, const QString& name, const CreateResult& result)
     {
         if (result.made) {
@@ -30,9 +31,29 @@ public:
             m_journal.Made(name);
         } else {
             m_result.failures.Add(name, result);
+            m_result.total -= m_result.subfoldersEach;
         }
         m_journal.Tried();
     }
+
+    // One call per sub-folder tried, after its parents: its numbered folder's index, its
+    // entry in the template, its full name inside the target and what became of it.
+    void TriedSubfolder(qint64 index, qsizetype entry, const QString& name,
+                        const CreateResult& result)
+    {
+        if (result.made) {
+            if (m_keepRecord)
+                m_result.record.AddSubfolder(index, entry);
+            ++m_result.made;
+            ++m_result.subfoldersMade;
+            m_journal.Made(name);
+        } else {
+            m_result.failures.Add(name, result);
+        }
+    }
+
+    // A stop left the numbered folder name without some of its sub-folders.
+    void CutShort(const QString& name) { m_result.cutTree = name; }
 
     // Ends the journal; the result is final.
     const RunResult& Finish(bool stopped);

@@ -11,9 +11,12 @@ namespace kovaldi {
 // What a confirmed run did.
 struct RunResult
 {
-    bool confirmed = false; // the run got past the confirmation
-    qint64 total = 0;       // folders it was to make
-    qint64 made = 0;
+    bool confirmed = false;    // the run got past the confirmation
+    qint64 total = 0;          // folders it was to make, sub-folders included
+    qint64 made = 0;           // sub-folders included
+    qint64 subfoldersEach = 0; // the template's folders inside each numbered folder
+    qint64 subfoldersMade = 0;
+    QString cutTree; // the numbered folder whose sub-folders a stop left unfinished
     FailureLog failures;
     bool stopped = false; // stopped on request with folders left to make
     MadeRecord record;

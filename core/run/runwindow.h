@@ -2,12 +2,14 @@
 
 #include "run/messagekind.h"
 #include "run/runfigures.h"
+#include "settings/initext.h"
 
 #include <QString>
 
 namespace kovaldi {
 
 struct RunResult;
+class SubfolderTemplate;
 
 // What a batch creation run needs of the window that starts it.
 class RunWindow
@@ -22,6 +24,14 @@ public:
     virtual QString MinimumText() const = 0;
     virtual QString MaximumText() const = 0;
     virtual QString DigitCountText() const = 0;
+
+    // What the window holds beside its boxes: the step between consecutive numbers (at
+    // least 1) and the sub-folders made inside every numbered folder (nullptr or an empty
+    // template: none). By default neither is in use.
+    virtual qint64 Step() const { return 1; }
+    virtual const SubfolderTemplate* Subfolders() const { return nullptr; }
+    // Entries stored after the six box texts when a confirmed run stores them.
+    virtual SettingsEntries FurtherSettings() const { return {}; }
 
     virtual void SetStatus(const QString& text) = 0;
     // The status line of the folder being made: its name followed by what is being done.

@@ -38,8 +38,8 @@ std::unique_ptr<QSettings> OpenStore(const QString& application)
 } // namespace
 
 std::optional<QStringList> SettingsStore::ReadSettings(const QString& application,
-                                                      const QString& section,
-                                                      const SettingsEntries& keysAndDefaults) const
+                                                       const QString& section,
+                                                       const SettingsEntries& keysAndDefaults) const
 {
     const auto store = OpenStore(application);
     if (store->status() != QSettings::NoError)
@@ -110,8 +110,8 @@ FileState ReadRegularFile(const QString& path, QByteArray& content)
 } // namespace
 
 std::optional<QStringList> SettingsStore::ReadSettings(const QString& application,
-                                                      const QString& section,
-                                                      const SettingsEntries& keysAndDefaults) const
+                                                       const QString& section,
+                                                       const SettingsEntries& keysAndDefaults) const
 {
     QByteArray content;
     const FileState state = ReadRegularFile(StoreFile(application), content);
@@ -192,11 +192,12 @@ std::optional<QStringList> ReadInputs(const SettingsStore& store)
     return store.ReadSettings(kSettingsApplication, kSettingsSection, StoredInputDefaults());
 }
 
-bool SaveInputs(SettingsStore& store, const QStringList& texts)
+bool SaveInputs(SettingsStore& store, const QStringList& texts, const SettingsEntries& further)
 {
     SettingsEntries keysAndValues;
     for (qsizetype i = 0; i < qsizetype(std::size(kStoredInputs)); ++i)
         keysAndValues.append({QLatin1String(kStoredInputs[i].key), texts.value(i)});
+    keysAndValues += further;
     return store.SaveSettings(kSettingsApplication, kSettingsSection, keysAndValues);
 }
 

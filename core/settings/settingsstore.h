@@ -66,7 +66,8 @@ QStringList LoadInputs(const SettingsStore& store);
 // The same, or nothing when the store cannot be read.
 std::optional<QStringList> ReadInputs(const SettingsStore& store);
 
-// Stores the six texts, given in that order, in one go.
-bool SaveInputs(SettingsStore& store, const QStringList& texts);
+// Stores the six texts, given in that order, and any further entries after them, in one go.
+bool SaveInputs(SettingsStore& store, const QStringList& texts,
+                const SettingsEntries& further = {});
 
 } // namespace kovaldi

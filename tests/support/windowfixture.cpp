@@ -48,7 +48,9 @@ MainWindowControls::MainWindowControls(MainWindow& window)
       txtFooter(Find<QLineEdit>(window, QStringLiteral("txtFooter"))),
       txtMax(Find<QLineEdit>(window, QStringLiteral("txtMax"))),
       cmdMake(Find<QPushButton>(window, QStringLiteral("cmdMake"))),
-      lblTest(Find<QLabel>(window, QStringLiteral("lblTest")))
+      lblTest(Find<QLabel>(window, QStringLiteral("lblTest"))),
+      cmdOptions(Find<QPushButton>(window, QStringLiteral("cmdOptions"))),
+      lblOptions(Find<QLabel>(window, QStringLiteral("lblOptions")))
 {
     for (int i = 0; i < int(lblETC.size()); ++i)
         lblETC[i] = Find<AutoSizeLabel>(window, QStringLiteral("lblETC(%1)").arg(i));
@@ -87,6 +89,8 @@ QString MainWindowControls::lockMismatch(bool locked, const QWidget* except) con
         return QStringLiteral("Command1 is disabled");
     if (pbStatus->isVisible() != locked)
         return QStringLiteral("the bar is shown: %1").arg(!locked);
+    if (cmdOptions->isVisible() == locked)
+        return QStringLiteral("cmdOptions is shown: %1").arg(locked);
     if (!locked && (pbStatus->value() != 0 || !lblStatus->text().isEmpty()))
         return QStringLiteral("left over: bar %1, status \"%2\"")
             .arg(pbStatus->value())

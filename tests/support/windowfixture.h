@@ -60,6 +60,8 @@ struct MainWindowControls
     QLineEdit* txtMax;
     QPushButton* cmdMake;
     QLabel* lblTest;
+    QPushButton* cmdOptions;
+    QLabel* lblOptions;
 };
 
 // The one main window of a test case, made on demand and destroyed by reset() (call it in

@@ -7,6 +7,7 @@
 #include "mainwindow/runwindowadapter.h"
 #include "naming/naming.h"
 #include "numbers/numbertext.h"
+#include "options/settingsdialog.h"
 #include "paths/homeshorthandfilesystem.h"
 #include "paths/itemtarget.h"
 #include "paths/targetdefaults.h"
@@ -121,6 +122,7 @@ MainWindow::MainWindow(SettingsStore& settings, QWidget* parent)
     connect(cmdBrowse, &QPushButton::clicked, this, &MainWindow::cmdBrowse_Click);
     connect(cmdEnd, &QPushButton::clicked, this, &MainWindow::cmdEnd_Click);
     connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
+    connect(cmdOptions, &QPushButton::clicked, this, &MainWindow::cmdOptions_Click);
     for (QLineEdit* box : {txtPath, txtHeader, txtFooter, txtMin, txtMax, txtBeam}) {
         box->installEventFilter(this);
         // A drop over a box is the window's: it names the target, whichever box it is over.
@@ -213,12 +215,20 @@ void MainWindow::createControls()
     lblTest->setAccessibleDescription(lblETC[5]->text());
     // The bar has no caption on screen; the status line above it says what is being made.
     pbStatus->setAccessibleName(QStringLiteral("進捗"));
+
+    // Where the status line and the bar stand during a run, hidden then.
+    cmdOptions = Place(new QPushButton(QStringLiteral("詳細設定(&O)..."), this),
+                       QStringLiteral("cmdOptions"), TwipsRect(120, 2880, 1575, 375));
+    lblOptions =
+        Place(new QLabel(frame), QStringLiteral("lblOptions"), TwipsRect(240, 2340, 4545, 180));
+    lblOptions->setTextFormat(Qt::PlainText);
+    lblOptions->setVisible(false);
 }
 
 void MainWindow::chainTabOrder()
 {
-    const QWidget* order[] = {txtPath, cmdBrowse, txtHeader, txtFooter, txtMin,  txtMax,
-                              txtBeam, udBeam,    cmdMake,   cmdEnd,    Command1};
+    const QWidget* order[] = {txtPath, cmdBrowse, txtHeader, txtFooter, txtMin,     txtMax,
+                              txtBeam, udBeam,    cmdMake,   cmdEnd,    cmdOptions, Command1};
     for (size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
     txtPath->setFocus();
@@ -243,6 +253,17 @@ void MainWindow::Form_Load()
         boxes[i]->setText(stored.value(qsizetype(i)));
     if (m_startTarget)
         txtPath->setText(*m_startTarget);
+    // The dialog's settings: a stored text that does not do counts as not in use.
+    const QStringList further = m_settings.GetSettings(
+        kSettingsApplication, kSettingsSection,
+        {{QStringLiteral("Step"), QString()}, {QStringLiteral("Subfolders"), QString()}});
+    m_stepStored = !further.value(0).isEmpty();
+    m_step = WholeNumberIn(further.value(0), 1, SettingsDialog::kHighestStep).value_or(1);
+    m_subfoldersStored = !further.value(1).isEmpty();
+    m_subfolders =
+        SubfolderTemplate::FromText(further.value(1), nullptr).value_or(SubfolderTemplate());
+    UpdatePreview();
+    UpdateSettingsInUse();
     lblStatus->setText(QString());
     m_programFolder = ProgramFolderFrom(m_executableFolder);
     if (txtPath->text().isEmpty()) {
@@ -370,10 +391,45 @@ void MainWindow::cmdMake_Click()
                              .make = cmdMake,
                              .fileSystem = &fileSystem,
                              .lockInputs = std::bind_front(&MainWindow::LockInputs, this),
-                             .unlockInputs = std::bind_front(&MainWindow::UnlockInputs, this)});
+                             .unlockInputs = std::bind_front(&MainWindow::UnlockInputs, this),
+                             .step = m_step,
+                             .subfolders = &m_subfolders,
+                             .furtherSettings = FurtherSettings()});
     m_run = &window;
-    RunBatch(window, fileSystem, m_settings);
+    const RunResult result = RunBatch(window, fileSystem, m_settings);
     m_run = nullptr;
+    if (result.confirmed) {
+        m_stepStored = m_stepStored || m_step != 1;
+        m_subfoldersStored = m_subfoldersStored || !m_subfolders.IsEmpty();
+    }
+}
+
+SettingsEntries MainWindow::FurtherSettings() const
+{
+    SettingsEntries entries;
+    if (m_stepStored || m_step != 1)
+        entries.append({QStringLiteral("Step"), QString::number(m_step)});
+    if (m_subfoldersStored || !m_subfolders.IsEmpty())
+        entries.append({QStringLiteral("Subfolders"), m_subfolders.Text()});
+    return entries;
+}
+
+void MainWindow::cmdOptions_Click()
+{
+    SettingsDialog dialog(m_step, m_subfolders, *m_folderChooser, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_step = dialog.Step();
+    m_subfolders = dialog.Subfolders();
+    UpdatePreview();
+    UpdateSettingsInUse();
+}
+
+void MainWindow::UpdateSettingsInUse()
+{
+    const QString text = SettingsInUseText(m_step, m_subfolders);
+    lblOptions->setText(text);
+    lblOptions->setVisible(!text.isEmpty());
 }
 
 void MainWindow::cmdBrowse_Click()
@@ -475,17 +531,24 @@ void MainWindow::UpdatePreview()
     const QString mask = BuildZeroMask(int(digitCount));
     // A box that does not hold a number yet (only while the load handling fills the boxes)
     // gives no name.
-    const auto name = [&](const QLineEdit* numberBox) {
-        const std::optional<long long> number =
-            WholeNumberIn(numberBox->text(), std::numeric_limits<long long>::min(),
-                          std::numeric_limits<long long>::max());
-        if (!number)
+    const auto number = [](const QLineEdit* numberBox) {
+        return WholeNumberIn(numberBox->text(), std::numeric_limits<long long>::min(),
+                             std::numeric_limits<long long>::max());
+    };
+    const auto name = [&](std::optional<long long> value) {
+        if (!value)
             return QString();
-        return NameForDisplay(BuildFolderName(txtHeader->text(), FormatFolderNumber(*number, mask),
+        return NameForDisplay(BuildFolderName(txtHeader->text(), FormatFolderNumber(*value, mask),
                                               txtFooter->text()),
                               1000);
     };
-    lblTest->setText(name(txtMin) + QStringLiteral(" ～ ") + name(txtMax));
+    const std::optional<long long> first = number(txtMin);
+    std::optional<long long> last = number(txtMax);
+    // With a step, the last name is the last number the run reaches. The boxes hold at most
+    // six digits by then, so nothing here can overflow.
+    if (first && last && m_step > 1 && *last > *first)
+        *last = *first + (*last - *first) / m_step * m_step;
+    lblTest->setText(name(first) + QStringLiteral(" ～ ") + name(last));
 }
 
 void MainWindow::LockInputs()
@@ -513,6 +576,9 @@ void MainWindow::SwitchInputs(bool enabled)
     for (AutoSizeLabel* label : lblETC)
         label->setEnabled(enabled);
     lblTest->setEnabled(enabled);
+    lblOptions->setEnabled(enabled);
+    // Its place is the status line's and the bar's during a run.
+    cmdOptions->setVisible(enabled);
     QCoreApplication::processEvents();
 }
 

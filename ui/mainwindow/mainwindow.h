@@ -1,6 +1,8 @@
 #pragma once
 
 #include "paths/targetdefaults.h"
+#include "settings/initext.h"
+#include "subfolders/subfoldertemplate.h"
 
 #include <QString>
 #include <QWidget>
@@ -65,6 +67,8 @@ public:
     void cmdBrowse_Click();
     void cmdEnd_Click();
     void Command1_Click();
+    // Opens the settings dialog; what it takes shows under the preview.
+    void cmdOptions_Click();
     void txtHeader_Change();
     void txtFooter_Change();
     void txtMin_Change();
@@ -86,6 +90,12 @@ protected:
 
 private:
     void UpdatePreview();
+    // The line under the preview that says which of the dialog's settings are in use.
+    void UpdateSettingsInUse();
+    // The step and the sub-folders as a run stores them: each once it is in use or stored
+    // before (the store cannot remove a key), so that a user who never uses them keeps a
+    // store of the six inputs alone.
+    SettingsEntries FurtherSettings() const;
     void RunNumberBoxChange(QLineEdit* box, const NumberBoxLimits& limits);
     void LockInputs();
     void UnlockInputs();
@@ -124,6 +134,10 @@ private:
     QLineEdit* txtMax = nullptr;
     QPushButton* cmdMake = nullptr;
     QLabel* lblTest = nullptr;
+    // Beside the design's controls: the settings dialog's button, shown while idle, and the
+    // line under the preview, shown while its settings are in use.
+    QPushButton* cmdOptions = nullptr;
+    QLabel* lblOptions = nullptr;
 
     SettingsStore& m_settings;
     std::unique_ptr<FileSystem> m_localFileSystem;
@@ -138,6 +152,10 @@ private:
     FolderChooser* m_folderChooser;
     bool m_loaded = false;
     RunWindowAdapter* m_run = nullptr; // the run in progress
+    qint64 m_step = 1;
+    SubfolderTemplate m_subfolders;
+    bool m_stepStored = false;
+    bool m_subfoldersStored = false;
 };
 
 } // namespace kovaldi

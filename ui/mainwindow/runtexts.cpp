@@ -85,6 +85,11 @@ QString ConfirmationDetails(const RunFigures& figures)
     QStringList lines;
     lines << QStringLiteral("作成先: ") + Breakable(figures.target);
     lines << QStringLiteral("フォルダ数: ") + Pieces(figures.count);
+    if (figures.subfoldersEach > 0) {
+        lines << QStringLiteral("サブフォルダ: 各フォルダに ") + Pieces(figures.subfoldersEach);
+        lines << QStringLiteral("作成するフォルダの合計: ") + Pieces(figures.FoldersToMake()) +
+                     (figures.Complete() ? QString() : QStringLiteral(" 以下"));
+    }
     if (figures.count == 1) {
         lines << QStringLiteral("フォルダ名: ") + NameForDisplay(figures.firstName);
     } else {
@@ -125,10 +130,16 @@ QString ConfirmationDetails(const RunFigures& figures)
 QString OutcomeCounts(const RunResult& result)
 {
     QStringList lines{QStringLiteral("作成: ") + Pieces(result.made)};
+    if (result.subfoldersEach > 0)
+        lines.first() +=
+            QStringLiteral("（番号のフォルダ %1、サブフォルダ %2）")
+                .arg(Pieces(result.made - result.subfoldersMade), Pieces(result.subfoldersMade));
     if (result.Failed() > 0)
         lines << QStringLiteral("失敗: ") + Pieces(result.Failed());
     if (result.stopped)
         lines << QStringLiteral("残り: ") + Pieces(result.Remaining());
+    if (!result.cutTree.isEmpty())
+        lines << QStringLiteral("サブフォルダの作成が途中で止まったフォルダ: ") + result.cutTree;
     return lines.join(u'\n');
 }
 

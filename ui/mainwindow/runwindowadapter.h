@@ -61,6 +61,10 @@ public:
         FileSystem* fileSystem; // where an undo removes the run's folders
         std::function<void()> lockInputs;
         std::function<void()> unlockInputs;
+        // The settings beside the boxes, and what of them a run stores.
+        qint64 step = 1;
+        const SubfolderTemplate* subfolders = nullptr;
+        SettingsEntries furtherSettings = {};
     };
 
     explicit RunWindowAdapter(Parts parts);
@@ -72,6 +76,9 @@ public:
     QString MinimumText() const override;
     QString MaximumText() const override;
     QString DigitCountText() const override;
+    qint64 Step() const override { return m_parts.step; }
+    const SubfolderTemplate* Subfolders() const override { return m_parts.subfolders; }
+    SettingsEntries FurtherSettings() const override { return m_parts.furtherSettings; }
 
     void SetStatus(const QString& text) override;
     void SetFolderStatus(const QString& name, const QString& doing) override;

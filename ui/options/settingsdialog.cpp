@@ -1,0 +1,142 @@
+#include "options/settingsdialog.h"
+
+#include "desktop/messagebox.h"
+#include "numbers/numbertext.h"
+#include "picker/folderchooser.h"
+#include "widgets/onelinebox.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace kovaldi {
+
+SettingsDialog::SettingsDialog(qint64 step, const SubfolderTemplate& tree, FolderChooser& chooser,
+                               QWidget* parent)
+    : QDialog(parent), m_chooser(chooser), m_step(step), m_tree(tree)
+{
+    setObjectName(QStringLiteral("frmSettings"));
+    setWindowTitle(QStringLiteral("詳細設定"));
+    auto* layout = new QVBoxLayout(this);
+    m_topRow = new QHBoxLayout;
+    layout->addLayout(m_topRow);
+
+    auto* stepRow = new QHBoxLayout;
+    auto* stepLabel = new QLabel(QStringLiteral("増分(&S)"), this);
+    txtStep = new OneLineBox(QString::number(step), this);
+    txtStep->setObjectName(QStringLiteral("txtStep"));
+    txtStep->setMaximumWidth(fontMetrics().horizontalAdvance(QLatin1Char('0')) * 12);
+    stepLabel->setBuddy(txtStep);
+    stepRow->addWidget(stepLabel);
+    stepRow->addWidget(txtStep);
+    stepRow->addWidget(new QLabel(QStringLiteral("（最小値から、この数ずつ増やします）"), this));
+    stepRow->addStretch();
+    layout->addLayout(stepRow);
+
+    auto* treeLabel = new QLabel(
+        QStringLiteral("各フォルダの中に作るサブフォルダ(&U)（1 行に 1 つ、「/」で階層）"), this);
+    txtSubfolders = new QPlainTextEdit(tree.Text(), this);
+    txtSubfolders->setObjectName(QStringLiteral("txtSubfolders"));
+    txtSubfolders->setTabChangesFocus(true);
+    txtSubfolders->setLineWrapMode(QPlainTextEdit::NoWrap);
+    treeLabel->setBuddy(txtSubfolders);
+    layout->addWidget(treeLabel);
+    layout->addWidget(txtSubfolders);
+
+    auto* treeRow = new QHBoxLayout;
+    cmdReadFolder = new QPushButton(QStringLiteral("フォルダから読み込む(&R)..."), this);
+    cmdReadFolder->setObjectName(QStringLiteral("cmdReadFolder"));
+    cmdReadFolder->setAutoDefault(false);
+    lblCount = new QLabel(this);
+    lblCount->setObjectName(QStringLiteral("lblCount"));
+    treeRow->addWidget(cmdReadFolder);
+    treeRow->addWidget(lblCount, 1);
+    layout->addLayout(treeRow);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("OKButton"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("CancelButton"));
+    layout->addWidget(buttons);
+
+    connect(buttons, &QDialogButtonBox::accepted, this, &SettingsDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &SettingsDialog::reject);
+    connect(cmdReadFolder, &QPushButton::clicked, this, &SettingsDialog::cmdReadFolder_Click);
+    connect(txtSubfolders, &QPlainTextEdit::textChanged, this, &SettingsDialog::UpdateCount);
+    UpdateCount();
+    resize(sizeHint().width() * 5 / 4, sizeHint().height() * 3 / 2);
+    txtStep->setFocus();
+}
+
+void SettingsDialog::UpdateCount()
+{
+    QString error;
+    const std::optional<SubfolderTemplate> tree =
+        SubfolderTemplate::FromText(txtSubfolders->toPlainText(), &error);
+    lblCount->setText(!tree             ? error
+                      : tree->IsEmpty() ? QStringLiteral("サブフォルダなし")
+                                        : QStringLiteral("%1 個のサブフォルダ").arg(tree->Count()));
+}
+
+void SettingsDialog::accept()
+{
+    const std::optional<long long> step = WholeNumberIn(txtStep->text(), 1, kHighestStep);
+    if (!step) {
+        ShowMessage(
+            this,
+            QStringLiteral("増分には 1 から %1 までの整数を入れてください。").arg(kHighestStep),
+            MessageKind::Warning);
+        txtStep->setFocus();
+        txtStep->selectAll();
+        return;
+    }
+    QString error;
+    const std::optional<SubfolderTemplate> tree =
+        SubfolderTemplate::FromText(txtSubfolders->toPlainText(), &error);
+    if (!tree) {
+        ShowMessage(this, error, MessageKind::Warning);
+        txtSubfolders->setFocus();
+        return;
+    }
+    m_step = *step;
+    m_tree = *tree;
+    QDialog::accept();
+}
+
+void SettingsDialog::cmdReadFolder_Click()
+{
+    const QString folder = m_chooser.chooseFolder(this, QString());
+    if (folder.isEmpty())
+        return;
+    QString error;
+    const std::optional<SubfolderTemplate> tree = SubfolderTemplate::FromFolder(folder, &error);
+    if (!tree) {
+        ShowMessage(this, error, MessageKind::Warning);
+        return;
+    }
+    if (tree->IsEmpty()) {
+        ShowMessage(this,
+                    QStringLiteral("フォルダ「%1」の中にフォルダがありません。")
+                        .arg(QDir::toNativeSeparators(folder)),
+                    MessageKind::Warning);
+        return;
+    }
+    txtSubfolders->setPlainText(tree->Text());
+}
+
+QString SettingsInUseText(qint64 step, const SubfolderTemplate& tree)
+{
+    QStringList parts;
+    if (step != 1)
+        parts << QStringLiteral("増分 %1").arg(step);
+    if (!tree.IsEmpty())
+        parts << QStringLiteral("各フォルダに %1 個のサブフォルダ").arg(tree.Count());
+    return parts.join(QStringLiteral("、"));
+}
+
+} // namespace kovaldi

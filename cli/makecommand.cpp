@@ -14,6 +14,7 @@
 #include "run/runfigures.h"
 #include "run/runrecorder.h"
 #include "settings/settingsstore.h"
+#include "subfolders/subfoldertemplate.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -44,6 +45,7 @@ struct Inputs
     qint64 digits = 2;
     qint64 step = 1;
     bool fromSettings = false;
+    SubfolderTemplate subfolders; // made inside every numbered folder made
 };
 
 struct Options
@@ -137,9 +139,17 @@ CommandLine MakeCommand::Declare() const
          tr("N")},
         {QStringLiteral("step"), tr("The distance from one number to the next (default: 1)."),
          tr("N")},
+        {QStringLiteral("subfolder"),
+         tr("A folder to make inside every numbered folder made: a relative path, \"/\" "
+            "nesting; its parents are implied. May be given more than once."),
+         tr("PATH")},
+        {QStringLiteral("subfolders-from"),
+         tr("Make the folders inside FOLDER (folders only, no links; at most 1000, 32 levels "
+            "deep) inside every numbered folder made."),
+         tr("FOLDER")},
         {QStringLiteral("from-settings"),
-         tr("Start from the six inputs the window stored last; the options given override "
-            "them.")},
+         tr("Start from the six inputs, the step and the sub-folders the window stored last; "
+            "the options given override them.")},
         {{QStringLiteral("n"), QStringLiteral("dry-run")},
          tr("List every name, marked new or existing, and make nothing.")},
         Texts::JsonOption(),
@@ -177,11 +187,19 @@ QString MakeCommand::ReadInputs(const QCommandLineParser& parser)
     for (const StoredInput& input : kStoredInputs)
         texts << QLatin1String(input.defaultValue);
     m_inputs.fromSettings = parser.isSet(QStringLiteral("from-settings"));
+    QString storedStep;
+    QString storedSubfolders;
     if (m_inputs.fromSettings) {
-        const std::optional<QStringList> stored = kovaldi::ReadInputs(SettingsStore());
-        if (!stored)
+        const SettingsStore store;
+        const std::optional<QStringList> stored = kovaldi::ReadInputs(store);
+        const std::optional<QStringList> further = store.ReadSettings(
+            kSettingsApplication, kSettingsSection,
+            {{QStringLiteral("Step"), QString()}, {QStringLiteral("Subfolders"), QString()}});
+        if (!stored || !further)
             return tr("the stored settings cannot be read");
         texts = *stored;
+        storedStep = further->value(0);
+        storedSubfolders = further->value(1);
     }
     // Where each text came from, for the errors.
     QStringList sources;
@@ -226,7 +244,9 @@ QString MakeCommand::ReadInputs(const QCommandLineParser& parser)
         parser.isSet(QStringLiteral("step"))
             ? NumberFrom(QStringLiteral("--step"), parser.value(QStringLiteral("step")), 1,
                          kHighestStep, error)
-            : std::optional<qint64>(1);
+        : !storedStep.isEmpty() ? NumberFrom(tr("stored %1").arg(QStringLiteral("Step")),
+                                             storedStep, 1, kHighestStep, error)
+                                : std::optional<qint64>(1);
     if (!error.isEmpty())
         return error;
     m_inputs.min = *first;
@@ -234,6 +254,26 @@ QString MakeCommand::ReadInputs(const QCommandLineParser& parser)
     m_inputs.digits = *count;
     m_inputs.step = *distance;
 
+    // The sub-folders: the options given, else the ones stored.
+    const QStringList paths = parser.values(QStringLiteral("subfolder"));
+    std::optional<SubfolderTemplate> tree;
+    if (parser.isSet(QStringLiteral("subfolders-from"))) {
+        if (!paths.isEmpty())
+            return tr("--subfolder and --subfolders-from cannot be given together");
+        tree =
+            SubfolderTemplate::FromFolder(parser.value(QStringLiteral("subfolders-from")), &error);
+    } else if (!paths.isEmpty()) {
+        // Each option is a line of its own: a path holding a line break is refused whole.
+        for (const QString& path : paths)
+            if (path.contains(QLatin1Char('\n')) || path.trimmed().isEmpty())
+                return tr("--subfolder: \"%1\" is not a relative path").arg(Escaped(path));
+        tree = SubfolderTemplate::FromLines(paths, &error);
+    } else {
+        tree = SubfolderTemplate::FromText(storedSubfolders, &error);
+    }
+    if (!tree)
+        return error;
+    m_inputs.subfolders = *tree;
     if (m_inputs.target.isEmpty())
         return tr("no target folder given");
     if (m_inputs.max < m_inputs.min)
@@ -266,14 +306,19 @@ FolderSeries MakeCommand::Series() const
 
 QJsonObject MakeCommand::InputsJson() const
 {
-    return {{QStringLiteral("target"), m_inputs.target},
-            {QStringLiteral("header"), m_inputs.header},
-            {QStringLiteral("footer"), m_inputs.footer},
-            {QStringLiteral("min"), m_inputs.min},
-            {QStringLiteral("max"), m_inputs.max},
-            {QStringLiteral("digits"), m_inputs.digits},
-            {QStringLiteral("step"), m_inputs.step},
-            {QStringLiteral("fromSettings"), m_inputs.fromSettings}};
+    QJsonObject inputs{{QStringLiteral("target"), m_inputs.target},
+                       {QStringLiteral("header"), m_inputs.header},
+                       {QStringLiteral("footer"), m_inputs.footer},
+                       {QStringLiteral("min"), m_inputs.min},
+                       {QStringLiteral("max"), m_inputs.max},
+                       {QStringLiteral("digits"), m_inputs.digits},
+                       {QStringLiteral("step"), m_inputs.step},
+                       {QStringLiteral("fromSettings"), m_inputs.fromSettings}};
+    // Only a run with sub-folders names them.
+    if (!m_inputs.subfolders.IsEmpty())
+        inputs.insert(QStringLiteral("subfolders"),
+                      QJsonArray::fromStringList(m_inputs.subfolders.Text().split(u'\n')));
+    return inputs;
 }
 
 int MakeCommand::DryRun()
@@ -293,6 +338,9 @@ int MakeCommand::DryRun()
         OutRaw(head + ",\"names\":[\n");
     }
     qint64 counts[3] = {0, 0, 0}; // by EntryKind
+    const SubfolderTemplate& tree = m_inputs.subfolders;
+    const QChar separator = m_fileSystem.Separator();
+    bool listedAny = false;
     // A list that cannot be written ends: it is all a dry run does.
     for (qint64 i = 0; i < series.count && !OutputFailed(); ++i) {
         const EntryKind kind = existing.KindAt(i);
@@ -302,30 +350,46 @@ int MakeCommand::DryRun()
                                   ? ReasonCode(FailureReason::ExistsAsFolder)
                                   : ReasonCode(FailureReason::ExistsAsFile);
         const QString name = series.NameAt(i);
-        if (m_options.json) {
-            OutRaw((i ? ",\n" : "") +
-                   CompactJson({{QStringLiteral("name"), name}, {QStringLiteral("state"), state}}));
-        } else {
-            Out(state.leftJustified(17) + Escaped(name) + QLatin1Char('\n'));
-        }
+        const auto list = [&](const QString& listed) {
+            if (m_options.json) {
+                OutRaw((listedAny ? ",\n" : "") + CompactJson({{QStringLiteral("name"), listed},
+                                                               {QStringLiteral("state"), state}}));
+            } else {
+                Out(state.leftJustified(17) + Escaped(listed) + QLatin1Char('\n'));
+            }
+            listedAny = true;
+        };
+        list(name);
+        // Inside a numbered folder that exists, nothing would be made.
+        if (kind == EntryKind::Nothing)
+            for (qsizetype entry = 0; entry < tree.Count(); ++entry)
+                list(name + separator + tree.PathWith(entry, separator));
     }
     if (OutputFailed())
         return kOutputError; // said once the command ends
-    const qint64 fresh = counts[int(EntryKind::Nothing)];
+    const qint64 subfolders = counts[int(EntryKind::Nothing)] * tree.Count();
+    const qint64 fresh = counts[int(EntryKind::Nothing)] + subfolders;
     const qint64 folders = counts[int(EntryKind::Folder)];
     const qint64 files = counts[int(EntryKind::File)];
     if (m_options.json) {
-        const QJsonObject tail{
-            {QStringLiteral("counts"), QJsonObject{{QStringLiteral("total"), series.count},
-                                                   {QStringLiteral("new"), fresh},
-                                                   {QStringLiteral("existsAsFolder"), folders},
-                                                   {QStringLiteral("existsAsFile"), files}}}};
+        QJsonObject tail{{QStringLiteral("counts"),
+                          QJsonObject{{QStringLiteral("total"), series.count + subfolders},
+                                      {QStringLiteral("new"), fresh},
+
+                                      {QStringLiteral("existsAsFolder"), folders},
+                                      {QStringLiteral("existsAsFile"), files}}}};
+        // Only a run with sub-folders counts them apart.
+        if (subfolders > 0) {
+            QJsonObject counts = tail.value(QStringLiteral("counts")).toObject();
+            counts.insert(QStringLiteral("subfolders"), subfolders);
+            tail.insert(QStringLiteral("counts"), counts);
+        }
         OutRaw("\n]," + CompactJson(tail).mid(1) + '\n');
     } else if (!m_options.quiet) {
         Err(tr("Dry run in %1: %2 folders, %3 new, %4 exist as folders, %5 exist as files; "
                "nothing made.")
                 .arg(Escaped(target))
-                .arg(series.count)
+                .arg(series.count + subfolders)
                 .arg(fresh)
                 .arg(folders)
                 .arg(files) +
@@ -345,18 +409,41 @@ int MakeCommand::Make()
         {QStringLiteral("Max"), QString::number(m_inputs.max)},
         {QStringLiteral("Beam"), QString::number(m_inputs.digits)},
         {QStringLiteral("Step"), QString::number(m_inputs.step)}};
+    const SubfolderTemplate& tree = m_inputs.subfolders;
+    if (!tree.IsEmpty())
+        inputs.append({QStringLiteral("Subfolders"), tree.Text()});
 
     WatchStopSignals();
     // Undo reads the journal: the folders made need no record in memory.
     const QString target = m_fileSystem.AbsoluteFolder(m_baseFolder);
     RunRecorder recorder(target, series, m_fileSystem.FolderIdentity(target), inputs,
-                         DefaultJournalFolder(), false);
+                         DefaultJournalFolder(), false, tree);
+    const QChar separator = m_fileSystem.Separator();
     FolderMaker maker(m_fileSystem, m_baseFolder, series);
     ProgressLine progress(series.count, !m_options.quiet && ErrIsTerminal());
     bool stopped = false;
     for (qint64 i = 0; i < series.count; ++i) {
         const CreateResult result = maker.Make(i);
         recorder.Tried(i, maker.Name(), result);
+        // Inside a folder this run made, the template's folders; a stop takes effect after
+        // the one being made.
+        if (result.made && !tree.IsEmpty()) {
+            const QString name = maker.Name();
+            m_fileSystem.MakeSubfolders(
+                m_baseFolder + name, tree, [&](qsizetype entry, const CreateResult& made) {
+                    recorder.TriedSubfolder(
+                        i, entry, name + separator + tree.PathWith(entry, separator), made);
+                    const bool more = entry + 1 < tree.Count() || i + 1 < series.count;
+                    if (more && StopSignalled()) {
+                        stopped = true;
+                        if (entry + 1 < tree.Count())
+                            recorder.CutShort(name);
+                    }
+                    return !stopped;
+                });
+            if (stopped)
+                break;
+        }
         progress.Tick(i + 1);
         // A stop during the last folder leaves nothing undone: no stop.
         if (StopSignalled() && i + 1 < series.count) {
@@ -423,6 +510,10 @@ void MakeCommand::Report(const QString& target, const RunResult& result, int sta
     if (result.stopped)
         report +=
             tr("Stopped by a signal; not tried: %1").arg(result.Remaining()) + QLatin1Char('\n');
+    if (!result.cutTree.isEmpty())
+        report += tr("Stopped inside %1: some of its sub-folders were not made.")
+                      .arg(Escaped(result.cutTree)) +
+                  QLatin1Char('\n');
     const QString undo = QCoreApplication::applicationName() + QStringLiteral(" undo");
     switch (result.journalFate) {
     case JournalWriter::Fate::Holds:

@@ -198,6 +198,12 @@ void CliTest::refused_data()
     row("hexadecimal", {"--max", "0x10", t}, "--max: \"0x10\"");
     row("digit count past 99", {"--digits", "100", t}, "from -9 to 99");
     row("digit count below -9", {"--digits", "-10", t}, "from -9 to 99");
+    row("sub-folder leaving its folder", {"--subfolder", "a/../b", t}, "サブフォルダの 1 行目");
+    row("absolute sub-folder", {"--subfolder", "a", "--subfolder", "/b", t},
+        "サブフォルダの 2 行目");
+    row("sub-folder name too long", {"--subfolder", QString(300, u'x'), t},
+        "サブフォルダの 1 行目");
+    row("sub-folders from a missing folder", {"--subfolders-from", t + "/none", t}, "フォルダ「");
     row("digit count with a fraction", {"--digits", "2.5", t}, "--digits: \"2.5\"");
     row("step of 0", {"--step", "0", t}, "--step: \"0\" is not a whole number from 1");
     row("negative step", {"--step", "-1", t}, "--step: \"-1\"");

@@ -9,7 +9,7 @@ _kovaldi_cli()
     local i positional=0
     for ((i = 1; i < cword; i++)); do
         case ${words[i]} in
-            --header | --footer | --min | --max | --digits | --step) ((i++)) ;;
+            --header | --footer | --min | --max | --digits | --step | --subfolder | --subfolders-from) ((i++)) ;;
             --) positional=1; break ;;
             -*) ;;
             undo)
@@ -22,13 +22,13 @@ _kovaldi_cli()
     done
 
     case $prev in
-        --header | --footer | --min | --max | --digits | --step)
+        --header | --footer | --min | --max | --digits | --step | --subfolder | --subfolders-from)
             return
             ;;
     esac
 
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '--header --footer --min --max --digits --step
+        COMPREPLY=($(compgen -W '--header --footer --min --max --digits --step --subfolder --subfolders-from
             --from-settings --dry-run --json --quiet --help --help-all --version' -- "$cur"))
         return
     fi

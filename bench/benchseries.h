@@ -3,7 +3,7 @@
 // What the benchmarks share: the series they make, the paths of its bare loop, and the
 // median of their figures.
 #include "naming/naming.h"
-#include "run/folderseries.h"
+#include "naming/folderseries.h"
 
 #include <QString>
 #include <algorithm>

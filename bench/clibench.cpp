@@ -20,7 +20,7 @@
 #include "benchseries.h"
 #include "command.h"
 #include "naming/naming.h"
-#include "run/folderseries.h"
+#include "naming/folderseries.h"
 
 #include <QCoreApplication>
 #include <QDir>

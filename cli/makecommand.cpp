@@ -1,5 +1,4 @@
 #include "command.h"
-#include "foldermaker.h"
 #include "progress.h"
 #include "stopsignal.h"
 #include "utils.h"
@@ -341,6 +340,7 @@ int MakeCommand::DryRun()
     const SubfolderTemplate& tree = m_inputs.subfolders;
     const QChar separator = m_fileSystem.Separator();
     bool listedAny = false;
+    QString name;
     // A list that cannot be written ends: it is all a dry run does.
     for (qint64 i = 0; i < series.count && !OutputFailed(); ++i) {
         const EntryKind kind = existing.KindAt(i);
@@ -349,7 +349,7 @@ int MakeCommand::DryRun()
                               : kind == EntryKind::Folder
                                   ? ReasonCode(FailureReason::ExistsAsFolder)
                                   : ReasonCode(FailureReason::ExistsAsFile);
-        const QString name = series.NameAt(i);
+        series.NameInto(i, name);
         const auto list = [&](const QString& listed) {
             if (m_options.json) {
                 OutRaw((listedAny ? ",\n" : "") + CompactJson({{QStringLiteral("name"), listed},
@@ -419,16 +419,17 @@ int MakeCommand::Make()
     RunRecorder recorder(target, series, m_fileSystem.FolderIdentity(target), inputs,
                          DefaultJournalFolder(), false, tree);
     const QChar separator = m_fileSystem.Separator();
-    FolderMaker maker(m_fileSystem, m_baseFolder, series);
+    const std::unique_ptr<TargetFolder> targetFolder = m_fileSystem.OpenTarget(m_baseFolder);
+    QString name;
     ProgressLine progress(series.count, !m_options.quiet && ErrIsTerminal());
     bool stopped = false;
     for (qint64 i = 0; i < series.count; ++i) {
-        const CreateResult result = maker.Make(i);
-        recorder.Tried(i, maker.Name(), result);
+        series.NameInto(i, name);
+        const CreateResult result = targetFolder->MakeFolder(name);
+        recorder.Tried(i, name, result);
         // Inside a folder this run made, the template's folders; a stop takes effect after
         // the one being made.
         if (result.made && !tree.IsEmpty()) {
-            const QString name = maker.Name();
             m_fileSystem.MakeSubfolders(
                 m_baseFolder + name, tree, [&](qsizetype entry, const CreateResult& made) {
                     recorder.TriedSubfolder(

@@ -152,6 +152,9 @@ private slots:
             << qint64(3);
         QTest::newRow("no padding")
             << 0 << QStringList{"f-5", "f0", "f5", "f05", "f-0", "f00"} << qint64(3);
+        QTest::newRow("nineteen digits")
+            << 19 << QStringList{"f" + QString(18, '0') + "1", "f" + QString(19, '0') + "1"}
+            << qint64(1);
     }
     void listingReadsNamesBack()
     {
@@ -164,6 +167,20 @@ private slots:
                                                    QDeadlineTimer(QDeadlineTimer::Forever));
         QTEST(figures.Existing(), "existing");
         QCOMPARE(fake.lookups, 0);
+    }
+
+    // Capitals in the header alone: a listed name that differs only by case is asked of
+    // the file system, which alone knows whether it ignores case.
+    void capitalsInTheHeader()
+    {
+        for (const bool ignoresCase : {false, true}) {
+            Fake fake;
+            fake.entries = {{"img1", EntryKind::Folder}, {"IMG2", EntryKind::Folder}};
+            fake.ignoresCase = ignoresCase;
+            const RunFigures figures = CountRunFigures(fake, "/t\\", Series("IMG", 1, 3),
+                                                       QDeadlineTimer(QDeadlineTimer::Forever));
+            QCOMPARE(figures.Existing(), ignoresCase ? 2 : 1);
+        }
     }
 
     // A slow file system does not hold up the question: the figures say how far they got.

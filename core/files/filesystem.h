@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <functional>
 #include <memory>
 
@@ -87,6 +88,17 @@ struct OpenedFolder
     std::unique_ptr<UndoFolder> folder; // when Opened
 };
 
+// The folder a run makes its folders in, opened once for the whole run.
+class TargetFolder
+{
+public:
+    virtual ~TargetFolder() = default;
+
+    // Creates exactly the last component of name, a path inside the target folder, and
+    // says why not when it cannot.
+    virtual CreateResult MakeFolder(QStringView name) = 0;
+};
+
 // The file-system operations that a run, its figures and its undo need.
 class FileSystem
 {
@@ -111,6 +123,10 @@ public:
     using SubfolderVisitor = std::function<bool(qsizetype entry, const CreateResult& result)>;
     virtual void MakeSubfolders(const QString& folder, const SubfolderTemplate& tree,
                                 const SubfolderVisitor& each);
+
+    // The target folder baseFolder (ending in Separator()) opened for a run. Unless a file
+    // system does better, each folder is made with CreateFolder(baseFolder + name).
+    virtual std::unique_ptr<TargetFolder> OpenTarget(const QString& baseFolder);
 
     // What path names now.
     virtual EntryKind KindOf(const QString& path) const

@@ -103,6 +103,36 @@ struct Descriptor
     }
 };
 
+// Makes each folder relative to the opened target folder, its name encoded into a buffer
+// that keeps its room from folder to folder.
+class DescriptorTarget : public TargetFolder
+{
+public:
+    explicit DescriptorTarget(int descriptor) : m_dir(descriptor) {}
+
+    CreateResult MakeFolder(QStringView name) override
+    {
+        m_native.resize(kMostNativeBytesPerUnit * name.size() + 1);
+        const NativeWrite written = WriteNativeName(m_native.data(), name);
+        if (name.isEmpty() || !written.whole)
+            return {false, FailureReason::InvalidName, {}};
+        m_native[written.size] = '\0';
+        if (::mkdirat(m_dir.fd, m_native.constData(), 0777) == 0)
+            return {true, {}, {}};
+        CreateResult result = LocalFileSystem::FailureFromSystemError(errno);
+        struct stat status;
+        if (result.reason == FailureReason::ExistsAsFolder &&
+            (::fstatat(m_dir.fd, m_native.constData(), &status, 0) != 0 ||
+             !S_ISDIR(status.st_mode)))
+            result.reason = FailureReason::ExistsAsFile;
+        return result;
+    }
+
+private:
+    Descriptor m_dir;
+    QVarLengthArray<char, 256> m_native;
+};
+
 #endif
 
 } // namespace
@@ -135,6 +165,26 @@ CreateResult LocalFileSystem::CreateFolder(const QString& path)
     if (result.reason == FailureReason::ExistsAsFolder && KindOf(path) != EntryKind::Folder)
         result.reason = FailureReason::ExistsAsFile;
     return result;
+}
+
+std::unique_ptr<TargetFolder> LocalFileSystem::OpenTarget(const QString& baseFolder)
+{
+#if !defined(Q_OS_WIN)
+#if defined(O_PATH)
+    // Searching the folder is all that mkdirat needs: a target without read permission
+    // opens too.
+    constexpr int access = O_PATH;
+#else
+    constexpr int access = O_RDONLY;
+#endif
+    if (!baseFolder.isEmpty() && TravelsWhole(baseFolder)) {
+        const int dir =
+            ::open(NativePath(baseFolder).constData(), access | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0)
+            return std::make_unique<DescriptorTarget>(dir);
+    }
+#endif
+    return FileSystem::OpenTarget(baseFolder);
 }
 
 CreateResult LocalFileSystem::FailureFromSystemError(int code)

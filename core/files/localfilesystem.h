@@ -13,6 +13,10 @@ class LocalFileSystem : public FileSystem
 public:
     bool FolderExists(const QString& path) const override;
     CreateResult CreateFolder(const QString& path) override;
+    // On POSIX the target is opened once and each folder made relative to it (mkdirat), so
+    // that a link put in place of the target's path during a run is never followed; where
+    // it cannot be opened, and on Windows, each folder is made by its path.
+    std::unique_ptr<TargetFolder> OpenTarget(const QString& baseFolder) override;
     EntryKind KindOf(const QString& path) const override;
     bool ListFolder(const QString& folder, const Visitor& visit) const override;
     QString AbsoluteFolder(const QString& path) const override;

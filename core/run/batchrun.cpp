@@ -1,6 +1,7 @@
 #include "run/batchrun.h"
 
 #include "files/filesystem.h"
+#include "naming/folderseries.h"
 #include "naming/naming.h"
 #include "numbers/numbertext.h"
 #include "run/runrecorder.h"
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <optional>
 
 namespace kovaldi {
@@ -114,28 +116,30 @@ RunResult RunBatch(RunWindow& window, FileSystem& fileSystem, SettingsStore& set
                          NamedInputs(window, step, tree), options.journalFolder, true, tree);
     bool stopped = false;
     const QString creating = QStringLiteral(" 作成中・・・");
-    // The boxes stay locked until the outcome: each name is built once, from the texts as
-    // they were locked, for the status line and the folder alike; the path is built in one
-    // buffer that keeps its room from folder to folder.
-    const QString header = window.HeaderText();
-    const QString footer = window.FooterText();
+    // The boxes stay locked until the outcome: each name is written once, from the texts as
+    // they were locked, for the status line and the folder alike, into one buffer; the
+    // folders are made inside the target folder opened once.
+    FolderSeries locked = series;
+    locked.header = window.HeaderText();
+    locked.footer = window.FooterText();
+    const std::unique_ptr<TargetFolder> targetFolder = fileSystem.OpenTarget(baseFolder);
+    QString name;
     QString path = baseFolder;
     const QChar separator = fileSystem.Separator();
     for (qint64 j = 0; j <= lastIndex && !stopped; ++j) {
-        const auto folderNumber = static_cast<qint32>(series.NumberAt(j));
-        const QString name = BuildFolderName(header, folderNumber, zeroMask, footer);
+        locked.NameInto(j, name);
 
         window.SetFolderStatus(name, creating);
         window.PumpEvents();
 
-        path.truncate(baseFolder.size());
-        path += name;
-        const CreateResult made = fileSystem.CreateFolder(path);
+        const CreateResult made = targetFolder->MakeFolder(name);
         recorder.Tried(j, name, made);
 
         // Inside a folder this run made, the template's folders, a stop taking effect after
         // the one being made.
         if (made.made && !tree.IsEmpty()) {
+            path.truncate(baseFolder.size());
+            path += name;
             const QString prefix = name + separator;
             fileSystem.MakeSubfolders(path, tree, [&](qsizetype entry, const CreateResult& r) {
                 const QString subfolder = prefix + tree.PathWith(entry, separator);

@@ -7,8 +7,11 @@ namespace kovaldi {
 
 ExistingNames::ExistingNames(const FileSystem& fileSystem, QString baseFolder, FolderSeries series)
     : m_fileSystem(fileSystem), m_baseFolder(std::move(baseFolder)), m_series(std::move(series)),
-      m_foldedHeader(Folded(m_series.header)), m_foldedFooter(Folded(m_series.footer))
-{}
+      m_folded(m_series)
+{
+    m_folded.header = Folded(m_series.header);
+    m_folded.footer = Folded(m_series.footer);
+}
 
 bool ExistingNames::Load(const QDeadlineTimer& deadline)
 {
@@ -23,16 +26,16 @@ bool ExistingNames::Load(const QDeadlineTimer& deadline)
     if (std::any_of(affixes.begin(), affixes.end(), separator))
         return false;
     const bool foldedDiffers =
-        m_foldedHeader != m_series.header || m_foldedFooter != m_series.footer;
+        m_folded.header != m_series.header || m_folded.footer != m_series.footer;
 
     m_loaded = m_fileSystem.ListFolder(m_baseFolder, [&](const QString& name, EntryKind kind) {
-        const qint64 index = IndexOf(name, m_series.header, m_series.footer);
+        const qint64 index = m_series.IndexOf(name);
         if (index >= 0) {
             m_listed.insert(index, kind);
         } else {
             const QString folded = Folded(name);
             if (foldedDiffers || folded != name) {
-                const qint64 near = IndexOf(folded, m_foldedHeader, m_foldedFooter);
+                const qint64 near = m_folded.IndexOf(folded);
                 if (near >= 0)
                     m_near.insert(near);
             }
@@ -56,36 +59,6 @@ EntryKind ExistingNames::KindAt(qint64 index) const
             return EntryKind::Nothing;
     }
     return m_fileSystem.KindOf(m_baseFolder + m_series.NameAt(index));
-}
-
-qint64 ExistingNames::IndexOf(QStringView text, const QString& header, const QString& footer) const
-{
-    if (text.size() <= header.size() + footer.size() || !text.startsWith(header) ||
-        !text.endsWith(footer))
-        return -1;
-    QStringView number = text.mid(header.size(), text.size() - header.size() - footer.size());
-    const bool negative = number.startsWith(QLatin1Char('-'));
-    if (negative)
-        number = number.mid(1);
-    // The number as the zero mask writes it: at least as many digits as the mask, and no
-    // zero in front beyond those.
-    const qsizetype digits = number.size();
-    const qsizetype least = std::max<qsizetype>(m_series.zeroMask.size(), 1);
-    if (digits < least || digits > 18 || (digits > least && number.front() == QLatin1Char('0')))
-        return -1;
-    qint64 value = 0;
-    for (const QChar c : number) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return -1;
-        value = value * 10 + (c.unicode() - u'0');
-    }
-    if (negative && value == 0)
-        return -1;
-    const qint64 offset = (negative ? -value : value) - m_series.first;
-    if (m_series.step < 1 || offset < 0 || offset % m_series.step != 0)
-        return -1;
-    const qint64 index = offset / m_series.step;
-    return index < m_series.count ? index : -1;
 }
 
 QString ExistingNames::Folded(const QString& text)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "files/filesystem.h"
-#include "run/folderseries.h"
+#include "naming/folderseries.h"
 
 #include <QDeadlineTimer>
 #include <QHash>
@@ -32,15 +32,12 @@ public:
     const QHash<qint64, EntryKind>& Listed() const { return m_listed; }
 
 private:
-    // The index of the series' name that text is, or -1.
-    qint64 IndexOf(QStringView text, const QString& header, const QString& footer) const;
     static QString Folded(const QString& text);
 
     const FileSystem& m_fileSystem;
     QString m_baseFolder;
     FolderSeries m_series;
-    QString m_foldedHeader;
-    QString m_foldedFooter;
+    FolderSeries m_folded; // the same with header and footer folded
     bool m_loaded = false;
     QHash<qint64, EntryKind> m_listed;
     QSet<qint64> m_near;

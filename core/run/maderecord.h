@@ -1,6 +1,6 @@
 #pragma once
 
-#include "run/folderseries.h"
+#include "naming/folderseries.h"
 #include "subfolders/subfoldertemplate.h"
 
 #include <QList>

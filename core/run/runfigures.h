@@ -1,6 +1,6 @@
 #pragma once
 
-#include "run/folderseries.h"
+#include "naming/folderseries.h"
 
 #include <QDeadlineTimer>
 #include <QString>

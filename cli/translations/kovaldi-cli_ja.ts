@@ -77,10 +77,6 @@
       <translation>番号の間隔（既定: 1）。</translation>
     </message>
     <message>
-      <source>Start from the six inputs the window stored last; the options given override them.</source>
-      <translation>ウィンドウが最後に保存した 6 つの入力から始めます。指定したオプションがそれに優先します。</translation>
-    </message>
-    <message>
       <source>List every name, marked new or existing, and make nothing.</source>
       <translation>すべての名前を新規か既存かの印を付けて一覧にし、何も作成しません。</translation>
     </message>
@@ -137,8 +133,52 @@
       <translation>シグナルで中止しました。未処理: %1 個</translation>
     </message>
     <message>
-      <source>The journal could not be written: "%1 undo" cannot take this run back.</source>
-      <translation>記録を書き込めませんでした。「%1 undo」でこの実行を取り消すことはできません。</translation>
+      <source>A folder to make inside every numbered folder made: a relative path, "/" nesting; its parents are implied. May be given more than once.</source>
+      <translation>作成した番号のフォルダそれぞれの中に作るフォルダ。相対パスで、「/」で階層を表し、親フォルダも作ります。何度でも指定できます。</translation>
+    </message>
+    <message>
+      <source>PATH</source>
+      <translation>パス</translation>
+    </message>
+    <message>
+      <source>Make the folders inside FOLDER (folders only, no links; at most 1000, 32 levels deep) inside every numbered folder made.</source>
+      <translation>FOLDER の中のフォルダ（フォルダだけ、リンクは除く。1000 個、32 段まで）を、作成した番号のフォルダそれぞれの中に作ります。</translation>
+    </message>
+    <message>
+      <source>FOLDER</source>
+      <translation>フォルダ</translation>
+    </message>
+    <message>
+      <source>Start from the six inputs, the step and the sub-folders the window stored last; the options given override them.</source>
+      <translation>ウィンドウが最後に保存した 6 つの入力、増分、サブフォルダから始めます。指定したオプションがそれより優先されます。</translation>
+    </message>
+    <message>
+      <source>--subfolder and --subfolders-from cannot be given together</source>
+      <translation>--subfolder と --subfolders-from は同時に指定できません</translation>
+    </message>
+    <message>
+      <source>--subfolder: "%1" is not a relative path</source>
+      <translation>--subfolder: 「%1」は相対パスではありません</translation>
+    </message>
+    <message>
+      <source>a ".." in the header or the footer would make the folders outside the target folder, where undo cannot take them back</source>
+      <translation>ヘッダかフッタの「..」により対象フォルダの外にフォルダが作成され、元に戻すことができなくなります</translation>
+    </message>
+    <message>
+      <source>Stopped inside %1: some of its sub-folders were not made.</source>
+      <translation>%1 の中で中止しました。一部のサブフォルダは作成していません。</translation>
+    </message>
+    <message>
+      <source>The journal could not be written to the end: "%1" can take this run back only as far as it names it.</source>
+      <translation>記録を最後まで書き込めませんでした。「%1」でこの実行を取り消せるのは、記録にある分だけです。</translation>
+    </message>
+    <message>
+      <source>The journal could not be written: "%1" cannot take this run back.</source>
+      <translation>記録を書き込めませんでした。「%1」でこの実行を取り消すことはできません。</translation>
+    </message>
+    <message>
+      <source>The journal could not be written: "%1" cannot take this run back, and would take back an earlier run instead.</source>
+      <translation>記録を書き込めませんでした。「%1」でこの実行を取り消すことはできず、代わりにそれより前の実行を取り消すことになります。</translation>
     </message>
   </context>
   <context>
@@ -242,10 +282,6 @@
       <translation>記録は最初の %1 バイトより後が正しくありません。それより前の分を取り消します。</translation>
     </message>
     <message>
-      <source>no last run to take back: there is no journal at %1</source>
-      <translation>取り消す実行がありません。記録がありません: %1</translation>
-    </message>
-    <message>
       <source>the journal cannot be opened as a file: %1</source>
       <translation>記録をファイルとして開けません: %1</translation>
     </message>
@@ -272,6 +308,58 @@
     <message>
       <source>Kept: %1</source>
       <translation>残したフォルダ: %1 個</translation>
+    </message>
+    <message>
+      <source>the last run could not write its journal, so it cannot be taken back; the newest journal is an earlier run's and is not taken back either: %1</source>
+      <translation>直前の実行は記録を書き込めなかったため取り消せません。最新の記録はそれより前の実行のもので、これも取り消しません: %1</translation>
+    </message>
+    <message>
+      <source>no last run to take back: there is no journal in %1</source>
+      <translation>取り消す直前の実行がありません。%1 に記録がありません</translation>
+    </message>
+    <message>
+      <source>the journal cannot be read: access refused: %1</source>
+      <translation>記録を読み込めません。アクセスが拒否されました: %1</translation>
+    </message>
+    <message>
+      <source>the journal is not taken back: it is not yours, or others may write it: %1</source>
+      <translation>記録を取り消しに使いません。あなたのものでないか、ほかのユーザーが書き込めます: %1</translation>
+    </message>
+    <message>
+      <source>no journal is taken back: their folder is not yours, or others may write it: %1</source>
+      <translation>記録を取り消しに使いません。記録のフォルダがあなたのものでないか、ほかのユーザーが書き込めます: %1</translation>
+    </message>
+    <message>
+      <source>a run is still writing the journal (or another undo holds it); try again once it has ended: %1</source>
+      <translation>実行中の処理（または別の取り消し）が記録を使っています。終わってからもう一度実行してください: %1</translation>
+    </message>
+    <message>
+      <source>the target folder is gone; nothing removed</source>
+      <translation>対象フォルダがありません。何も削除していません</translation>
+    </message>
+    <message>
+      <source>a symbolic link now stands in the target folder's path; nothing removed</source>
+      <translation>対象フォルダのパスにシンボリックリンクがあります。何も削除していません</translation>
+    </message>
+    <message>
+      <source>the target folder's path now names another folder; nothing removed</source>
+      <translation>対象フォルダのパスが別のフォルダを指しています。何も削除していません</translation>
+    </message>
+    <message>
+      <source>the target folder cannot be reached: access refused; nothing removed</source>
+      <translation>対象フォルダに入れません。アクセスが拒否されました。何も削除していません</translation>
+    </message>
+    <message>
+      <source>the target folder cannot be opened: %1; nothing removed</source>
+      <translation>対象フォルダを開けません: %1。何も削除していません</translation>
+    </message>
+    <message>
+      <source>Stopped by a signal; not tried: %1. "%2 undo" takes back the rest.</source>
+      <translation>シグナルで中止しました。未処理: %1 個。残りは「%2 undo」で取り消せます。</translation>
+    </message>
+    <message>
+      <source>The journal has no end: the run was killed, or its journal could not be written to the end. Folders it made after the last one the journal names may remain.</source>
+      <translation>記録に終わりがありません。実行が強制終了されたか、記録を最後まで書き込めませんでした。記録にある最後のフォルダより後に作成されたフォルダが残っている可能性があります。</translation>
     </message>
   </context>
 </TS>

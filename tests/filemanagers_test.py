@@ -18,7 +18,7 @@ subprocess.run(['cmake', '--install', build, '--prefix', prefix], check=True,
                stdout=subprocess.DEVNULL)
 
 # The keys each group documents: KIO's service menus (kfileitemactions), Nemo's sample
-# action, the FileManager-Actions specification (conditions shared by action and profile).
+# action, the FileManager-Actions format's documentation (conditions shared by action and profile).
 FMA_CONDITIONS = {'OnlyShowIn', 'NotShowIn', 'TryExec', 'ShowIfRegistered', 'ShowIfTrue',
                   'ShowIfRunning', 'MimeTypes', 'Basenames', 'Matchcase', 'SelectionCount',
                   'Schemes', 'Folders', 'Capabilities'}

@@ -147,7 +147,8 @@ void AppendEntries(QString& out, const QList<std::pair<QString, QString>>& entri
 // that "--header undo" is a header.
 std::pair<std::unique_ptr<Command>, QStringList> ChooseCommand(const QStringList& arguments)
 {
-    std::array<std::unique_ptr<Command>, 2> commands{NewMakeCommand(), NewUndoCommand()};
+    std::array<std::unique_ptr<Command>, 3> commands{NewMakeCommand(), NewUndoCommand(),
+                                                     NewPresetsCommand()};
     QSet<QString> longWithValue;
     QSet<QChar> shortWithValue;
     for (const auto& command : commands) {

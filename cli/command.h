@@ -36,6 +36,7 @@ public:
 
 std::unique_ptr<Command> NewMakeCommand();
 std::unique_ptr<Command> NewUndoCommand();
+std::unique_ptr<Command> NewPresetsCommand();
 
 // kovaldi-cli's arguments after the program's name, from the choice of the command to its
 // exit status. The sub-command's word may stand after options ("-q undo"); "--" ends the

@@ -1,4 +1,5 @@
 #include "command.h"
+#include "presetfile.h"
 #include "progress.h"
 #include "stopsignal.h"
 #include "utils.h"
@@ -6,6 +7,7 @@
 #include "files/localfilesystem.h"
 #include "files/reasoncodes.h"
 #include "journal/journallocation.h"
+#include "lists/folderlist.h"
 #include "naming/naming.h"
 #include "paths/targetdefaults.h"
 #include "process/programfolder.h"
@@ -19,7 +21,9 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
+#include <QStringDecoder>
 #include <limits>
 
 namespace kovaldi::cli {
@@ -45,6 +49,8 @@ struct Inputs
     qint64 step = 1;
     bool fromSettings = false;
     SubfolderTemplate subfolders; // made inside every numbered folder made
+    QString listFile;             // empty: the numbered series
+    ListNumbering numbering;
 };
 
 struct Options
@@ -72,10 +78,16 @@ private:
 
     int DryRun();
     int Make();
+    // A run from a list: the list read and each line checked, or a refusal's text.
+    QString ReadList();
+    int ListDryRun();
+    int ListMake();
     void Report(const QString& target, const RunResult& result, int status) const;
 
     Inputs m_inputs;
     Options m_options;
+    FolderList m_list;
+    QList<ListLineState> m_states;
     LocalFileSystem m_fileSystem;
     QString m_baseFolder;
 };
@@ -149,6 +161,22 @@ CommandLine MakeCommand::Declare() const
         {QStringLiteral("from-settings"),
          tr("Start from the six inputs, the step and the sub-folders the window stored last; "
             "the options given override them.")},
+        {QStringLiteral("preset"),
+         tr("Start from the saved preset NAME (\"%1 presets\" lists them); the options given "
+            "override it, and it overrides --from-settings.")
+             .arg(QCoreApplication::applicationName()),
+         tr("NAME")},
+        {QStringLiteral("from-list"),
+         tr("Make the folders named in FILE, one a line (\"-\": standard input); \"/\" "
+            "nests, blank lines are skipped and blanks at a line's ends cut. --header, "
+            "--footer and --max take no part."),
+         tr("FILE")},
+        {QStringLiteral("number"),
+         tr("With --from-list: put the number of each line before it, from --min, --step "
+            "apart, padded to --digits, then the separator.")},
+        {QStringLiteral("separator"),
+         tr("With --number: the text between the number and the line (default: \"_\")."),
+         tr("TEXT")},
         {{QStringLiteral("n"), QStringLiteral("dry-run")},
          tr("List every name, marked new or existing, and make nothing.")},
         Texts::JsonOption(),
@@ -167,10 +195,14 @@ int MakeCommand::Execute(const QCommandLineParser& parser)
     QString error = ReadInputs(parser);
     if (error.isEmpty())
         error = CheckTarget();
+    if (error.isEmpty() && !m_inputs.listFile.isEmpty())
+        error = ReadList();
     if (!error.isEmpty()) {
         ErrorLine(error);
         return kUsageError;
     }
+    if (!m_inputs.listFile.isEmpty())
+        return m_options.dryRun ? ListDryRun() : ListMake();
     return m_options.dryRun ? DryRun() : Make();
 }
 
@@ -204,6 +236,28 @@ QString MakeCommand::ReadInputs(const QCommandLineParser& parser)
     QStringList sources;
     for (const StoredInput& input : kStoredInputs)
         sources << tr("stored %1").arg(QLatin1String(input.key));
+    QString stepText = storedStep.isEmpty() ? QStringLiteral("1") : storedStep;
+    QString stepSource = tr("stored %1").arg(QStringLiteral("Step"));
+    if (parser.isSet(QStringLiteral("preset"))) {
+        QString error;
+        const std::optional<Preset> preset =
+            FindPreset(parser.value(QStringLiteral("preset")), error);
+        if (!preset)
+            return error;
+        for (qsizetype i = 0; i < texts.size(); ++i) {
+            const QString key = QLatin1String(kStoredInputs[i].key);
+            if (const std::optional<QString> value = preset->Value(key)) {
+                texts[i] = *value;
+                sources[i] = tr("preset \"%1\" %2").arg(Escaped(preset->name), key);
+            }
+        }
+        if (const std::optional<QString> value = preset->Value(QStringLiteral("Step"))) {
+            stepText = *value;
+            stepSource = tr("preset \"%1\" %2").arg(Escaped(preset->name), QStringLiteral("Step"));
+        }
+    }
+    if (parser.isSet(QStringLiteral("step")))
+        stepText = parser.value(QStringLiteral("step"));
     const QStringList options{QString(),
                               QStringLiteral("header"),
                               QStringLiteral("footer"),
@@ -240,12 +294,8 @@ QString MakeCommand::ReadInputs(const QCommandLineParser& parser)
     const auto last = NumberFrom(sources[4], texts[4], kLowestNumber, kHighestNumber, error);
     const auto count = NumberFrom(sources[5], texts[5], kLowestDigits, kHighestDigits, error);
     const auto distance =
-        parser.isSet(QStringLiteral("step"))
-            ? NumberFrom(QStringLiteral("--step"), parser.value(QStringLiteral("step")), 1,
-                         kHighestStep, error)
-        : !storedStep.isEmpty() ? NumberFrom(tr("stored %1").arg(QStringLiteral("Step")),
-                                             storedStep, 1, kHighestStep, error)
-                                : std::optional<qint64>(1);
+        NumberFrom(parser.isSet(QStringLiteral("step")) ? QStringLiteral("--step") : stepSource,
+                   stepText, 1, kHighestStep, error);
     if (!error.isEmpty())
         return error;
     m_inputs.min = *first;
@@ -275,6 +325,16 @@ QString MakeCommand::ReadInputs(const QCommandLineParser& parser)
     m_inputs.subfolders = *tree;
     if (m_inputs.target.isEmpty())
         return tr("no target folder given");
+    if (parser.isSet(QStringLiteral("from-list"))) {
+        m_inputs.listFile = parser.value(QStringLiteral("from-list"));
+        m_inputs.numbering = {parser.isSet(QStringLiteral("number")), int(m_inputs.digits),
+                              m_inputs.min, m_inputs.step, QStringLiteral("_")};
+        if (parser.isSet(QStringLiteral("separator")))
+            m_inputs.numbering.separator = parser.value(QStringLiteral("separator"));
+        return {};
+    }
+    if (parser.isSet(QStringLiteral("number")) || parser.isSet(QStringLiteral("separator")))
+        return tr("--number and --separator go with --from-list");
     if (m_inputs.max < m_inputs.min)
         return tr("the maximum (%1) is below the minimum (%2)").arg(m_inputs.max).arg(m_inputs.min);
     if (NamesLeaveTarget(m_inputs.header, m_inputs.footer))
@@ -317,6 +377,12 @@ QJsonObject MakeCommand::InputsJson() const
     if (!m_inputs.subfolders.IsEmpty())
         inputs.insert(QStringLiteral("subfolders"),
                       QJsonArray::fromStringList(m_inputs.subfolders.Text().split(u'\n')));
+    // A run from a list says so; a series run reads as it always has.
+    if (!m_inputs.listFile.isEmpty()) {
+        inputs.insert(QStringLiteral("fromList"), m_inputs.listFile);
+        inputs.insert(QStringLiteral("numbered"), m_inputs.numbering.numbered);
+        inputs.insert(QStringLiteral("separator"), m_inputs.numbering.separator);
+    }
     return inputs;
 }
 
@@ -539,6 +605,193 @@ void MakeCommand::Report(const QString& target, const RunResult& result, int sta
         break;
     }
     Err(report);
+}
+
+QString MakeCommand::ReadList()
+{
+    // Larger than any list of the most lines a person would keep.
+    constexpr qint64 kLargestList = 64 * 1024 * 1024;
+    const bool standardInput = m_inputs.listFile == QLatin1String("-");
+    const QString shown = standardInput ? tr("standard input") : Escaped(m_inputs.listFile);
+    QFile file;
+    const bool opened = standardInput
+                            ? file.open(stdin, QIODevice::ReadOnly)
+                            : (file.setFileName(m_inputs.listFile), file.open(QIODevice::ReadOnly));
+    if (!opened)
+        return tr("the list cannot be read: %1 (%2)").arg(shown, file.errorString());
+    // A pipe gives what it holds at the moment: read until its end.
+    QByteArray bytes;
+    while (bytes.size() <= kLargestList) {
+        const QByteArray chunk = file.read(qMin<qint64>(1 << 20, kLargestList + 1 - bytes.size()));
+        if (chunk.isEmpty())
+            break;
+        bytes += chunk;
+    }
+    if (file.error() != QFileDevice::NoError)
+        return tr("the list cannot be read: %1 (%2)").arg(shown, file.errorString());
+    if (bytes.size() > kLargestList)
+        return tr("the list is larger than %1 MiB: %2").arg(kLargestList >> 20).arg(shown);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder(bytes);
+    if (decoder.hasError() || bytes.contains('\0'))
+        return tr("the list is not text (UTF-8): %1").arg(shown);
+    QString error;
+    std::optional<FolderList> list = FolderList::FromText(text, m_inputs.numbering, &error);
+    if (!list)
+        return QStringLiteral("%1: %2").arg(shown, error);
+    m_list = std::move(*list);
+    ListChecker checker(m_fileSystem, m_baseFolder);
+    for (const ListLine& line : m_list.lines) {
+        QString reason;
+        m_states.append(checker.Check(line, &reason));
+        if (m_states.last() == ListLineState::Invalid)
+            return tr("%1, line %2: %3").arg(shown).arg(line.line).arg(reason);
+    }
+    if (m_list.cutLines > 0 && !m_options.quiet && !m_options.json)
+        Err(tr("Blanks cut from the ends of %1 lines.").arg(m_list.cutLines) + QLatin1Char('\n'));
+    return {};
+}
+
+namespace {
+
+QString StateCode(ListLineState state)
+{
+    switch (state) {
+    case ListLineState::New:
+        return QStringLiteral("new");
+    case ListLineState::ExistsAsFolder:
+        return ReasonCode(FailureReason::ExistsAsFolder);
+    case ListLineState::ExistsAsFile:
+        return ReasonCode(FailureReason::ExistsAsFile);
+    case ListLineState::Duplicate:
+        return QStringLiteral("duplicate");
+    case ListLineState::Invalid:
+        break;
+    }
+    return QStringLiteral("invalid");
+}
+
+// The parents a path implies, outermost first: "a/b/c" gives "a" and "a/b".
+QStringList ParentsOf(const QString& path)
+{
+    QStringList parents;
+    for (qsizetype i = path.indexOf(u'/'); i > 0; i = path.indexOf(u'/', i + 1))
+        parents << path.left(i);
+    return parents;
+}
+
+} // namespace
+
+int MakeCommand::ListDryRun()
+{
+    const QString target = m_fileSystem.AbsoluteFolder(m_baseFolder);
+    QJsonArray names;
+    qint64 counts[4] = {0, 0, 0, 0}; // by ListLineState, invalid ones refused before
+    for (qsizetype i = 0; i < m_list.lines.size() && !OutputFailed(); ++i) {
+        const QString state = StateCode(m_states[i]);
+        ++counts[int(m_states[i])];
+        if (m_options.json)
+            names.append(QJsonObject{{QStringLiteral("line"), m_list.lines[i].line},
+                                     {QStringLiteral("name"), m_list.lines[i].path},
+                                     {QStringLiteral("state"), state}});
+        else
+            Out(state.leftJustified(17) + Escaped(m_list.lines[i].path) + QLatin1Char('\n'));
+    }
+    if (OutputFailed())
+        return kOutputError;
+    if (m_options.json) {
+        OutJson({{QStringLiteral("command"), QStringLiteral("make")},
+                 {QStringLiteral("dryRun"), true},
+                 {QStringLiteral("inputs"), InputsJson()},
+                 {QStringLiteral("target"), target},
+                 {QStringLiteral("names"), names},
+                 {QStringLiteral("counts"),
+                  QJsonObject{{QStringLiteral("total"), m_list.lines.size()},
+                              {QStringLiteral("new"), counts[0]},
+                              {QStringLiteral("existsAsFolder"), counts[1]},
+                              {QStringLiteral("existsAsFile"), counts[2]},
+                              {QStringLiteral("duplicate"), counts[3]},
+                              {QStringLiteral("blankLines"), m_list.blankLines},
+                              {QStringLiteral("cutLines"), m_list.cutLines}}}});
+    } else if (!m_options.quiet) {
+        Err(tr("Dry run in %1: %2 lines, %3 new, %4 exist as folders, %5 exist as files, %6 "
+               "repeat an earlier line; nothing made.")
+                .arg(Escaped(target))
+                .arg(m_list.lines.size())
+                .arg(counts[0])
+                .arg(counts[1])
+                .arg(counts[2])
+                .arg(counts[3]) +
+            QLatin1Char('\n'));
+    }
+    return kAllMade;
+}
+
+int MakeCommand::ListMake()
+{
+    // Every folder the run will try: each line once, and the parents it implies that are
+    // not there yet, parents first.
+    QSet<QString> planned;
+    QSet<QString> lines;
+    qint64 total = 0;
+    for (qsizetype i = 0; i < m_list.lines.size(); ++i) {
+        if (m_states[i] == ListLineState::Duplicate)
+            continue;
+        for (const QString& parent : ParentsOf(m_list.lines[i].path)) {
+            if (!lines.contains(parent) && !planned.contains(parent) &&
+                m_fileSystem.KindOf(m_baseFolder + parent) == EntryKind::Nothing) {
+                planned.insert(parent);
+                ++total;
+            }
+        }
+        lines.insert(m_list.lines[i].path);
+        ++total;
+    }
+    QList<std::pair<QString, QString>> inputs{
+        {QStringLiteral("LastPath"), m_inputs.target},
+        {QStringLiteral("List"), m_inputs.listFile},
+        {QStringLiteral("ListNumbered"),
+         m_inputs.numbering.numbered ? QStringLiteral("1") : QStringLiteral("0")}};
+    if (m_inputs.numbering.numbered)
+        inputs += {{QStringLiteral("Min"), QString::number(m_inputs.min)},
+                   {QStringLiteral("Beam"), QString::number(m_inputs.digits)},
+                   {QStringLiteral("Step"), QString::number(m_inputs.step)},
+                   {QStringLiteral("ListSeparator"), m_inputs.numbering.separator}};
+
+    WatchStopSignals();
+    const QString target = m_fileSystem.AbsoluteFolder(m_baseFolder);
+    RunRecorder recorder(target, FolderSeries{{}, {}, {}, 0, total, 1},
+                         m_fileSystem.FolderIdentity(target), inputs, DefaultJournalFolder(),
+                         false);
+    ProgressLine progress(total, !m_options.quiet && ErrIsTerminal());
+    const QChar separator = m_fileSystem.Separator();
+    auto make = [&](const QString& path) {
+        QString native = path;
+        if (separator != u'/')
+            native.replace(u'/', separator);
+        return m_fileSystem.CreateFolder(m_baseFolder + native);
+    };
+    qint64 tried = 0;
+    bool stopped = false;
+    for (qsizetype i = 0; i < m_list.lines.size() && !stopped; ++i) {
+        if (m_states[i] == ListLineState::Duplicate)
+            continue;
+        const QString& path = m_list.lines[i].path;
+        for (const QString& parent : ParentsOf(path)) {
+            if (!planned.remove(parent))
+                continue;
+            recorder.Tried(tried, parent, make(parent));
+            progress.Tick(++tried);
+        }
+        recorder.Tried(tried, path, make(path));
+        progress.Tick(++tried);
+        stopped = StopSignalled() && tried < total;
+    }
+    progress.Clear();
+    const RunResult& result = recorder.Finish(stopped);
+    const int status = ExitStatusOf(result);
+    Report(target, result, status);
+    return status;
 }
 
 std::unique_ptr<Command> NewMakeCommand()

@@ -6,6 +6,7 @@
 #include "journal/journalreader.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -46,6 +47,18 @@ QStringList Names(const QString& folder)
     return names;
 }
 
+// Every entry under folder at any depth, as paths from it, sorted.
+QStringList Tree(const QString& folder)
+{
+    QStringList paths;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        paths << QDir(folder).relativeFilePath(it.next());
+    paths.sort();
+    return paths;
+}
+
 } // namespace
 
 class CliTest : public QObject
@@ -81,8 +94,19 @@ private slots:
 #endif
     void twoRunsAtOnce();
     void japanese();
+    void presets();
+    void fromList_data();
+    void fromList();
+    void listRefused_data();
+    void listRefused();
+    void presetRefused_data();
+    void presetRefused();
 
 private:
+    QString PresetsPath() const
+    {
+        return m_dir->filePath(QStringLiteral("config/Kovaldi/presets.json"));
+    }
     QString Target() const
     {
         return m_dir->filePath(QStringLiteral("t"));
@@ -835,6 +859,187 @@ void CliTest::twoRunsAtOnce()
     const JournalContents journal = ReadJournal(firstJournal);
     QVERIFY(journal.stopped);
     QCOMPARE(journal.made.size(), Names(Target()).size());
+}
+
+void CliTest::presets()
+{
+    QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("config/Kovaldi"))));
+    QFile file(PresetsPath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(R"({"format":"kovaldi-presets","version":1,"presets":[
+        {"name":"写真","values":{"Header":"img","Min":"８","Max":"12","Beam":"3","Step":"2"}},
+        {"name":"a","values":{"Footer":"_x"}}]})");
+    file.close();
+
+    const Outcome listed = Run({QStringLiteral("presets")});
+    QCOMPARE(listed.status, 0);
+    QCOMPARE(QString::fromUtf8(listed.out), QStringLiteral("写真\na\n"));
+    const Outcome json = Run({QStringLiteral("presets"), QStringLiteral("--json")});
+    QCOMPARE(json.Json()["presets"].toArray().at(1).toObject()["name"].toString(), "a");
+
+    // The preset's texts take the boxes' grammar; blanks around a name are cut; an option
+    // given overrides the preset.
+    const Outcome made = Run({QStringLiteral("--preset"), QStringLiteral(" 写真 "),
+                              QStringLiteral("--max=11"), Target()});
+    QCOMPARE(made.status, 0);
+    QCOMPARE(Names(Target()), (QStringList{"img008", "img010"}));
+    const Outcome unknown = Run({QStringLiteral("--preset=b"), Target()});
+    QCOMPARE(unknown.status, 64);
+    QVERIFY2(unknown.err.contains("no preset called \"b\""), unknown.err.constData());
+
+    QFile::remove(PresetsPath());
+    const Outcome none = Run({QStringLiteral("presets")});
+    QCOMPARE(none.status, 0);
+    QCOMPARE(none.out, QByteArray());
+}
+
+void CliTest::presetRefused_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("error");
+    const QStringList use{"--preset", "a", "@/t"};
+    QTest::newRow("folder") << "folder" << use << "the presets file is not a file";
+#if !defined(Q_OS_WIN)
+    QTest::newRow("fifo") << "fifo" << QStringList{"presets"} << "the presets file is not a file";
+#endif
+    QTest::newRow("invalid JSON") << "invalid" << use << "the presets file is damaged";
+    QTest::newRow("cut short") << "cut" << QStringList{"presets"} << "the presets file is damaged";
+    QTest::newRow("foreign JSON") << "foreign" << use << "not written by this program";
+    QTest::newRow("100 MB") << "large" << QStringList{"presets"} << "too large";
+    QTest::newRow("empty name") << "none" << QStringList{"--preset", "", "@/t"}
+                                << "a preset name cannot be empty or only blanks";
+    QTest::newRow("name of blanks") << "none" << QStringList{"--preset= \t", "@/t"}
+                                    << "a preset name cannot be empty or only blanks";
+}
+
+void CliTest::presetRefused()
+{
+    QFETCH(QString, kind);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, error);
+    QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("config/Kovaldi"))));
+    QFile file(PresetsPath());
+    if (kind == QLatin1String("folder")) {
+        QVERIFY(QDir().mkpath(PresetsPath()));
+    } else if (kind == QLatin1String("fifo")) {
+#if !defined(Q_OS_WIN)
+        QCOMPARE(::mkfifo(QFile::encodeName(PresetsPath()).constData(), 0600), 0);
+#endif
+    } else if (kind != QLatin1String("none")) {
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        if (kind == QLatin1String("large"))
+            QVERIFY(file.resize(100 * 1024 * 1024));
+        else
+            file.write(kind == QLatin1String("invalid") ? "{presets:"
+                       : kind == QLatin1String("cut")
+                           ? R"({"format":"kovaldi-presets","version":1,"presets":[)"
+                           : R"({"format":"other","presets":[]})");
+        file.close();
+    }
+    const bool written = QStringList{"invalid", "cut", "foreign"}.contains(kind);
+    QByteArray before;
+    if (written) {
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        before = file.readAll();
+    }
+    file.close();
+    for (QString& argument : arguments)
+        argument.replace(QLatin1Char('@'), m_dir->path());
+
+    const Outcome outcome = Run(arguments);
+    QCOMPARE(outcome.status, 64);
+    QVERIFY2(outcome.err.count('\n') == 1 && QString::fromUtf8(outcome.err).contains(error),
+             outcome.err.constData());
+    QCOMPARE(Names(Target()), QStringList());
+    if (written) {
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    }
+}
+
+void CliTest::fromList_data()
+{
+    QTest::addColumn<QByteArray>("list");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("made");
+    QTest::addColumn<int>("status");
+    auto row = [](const char* name, const char* list, QStringList options, QStringList made,
+                  int status = 0) {
+        QTest::newRow(name) << QByteArray(list) << options << made << status;
+    };
+    row("plain", "企画\ndesign\n", {}, {"design", "企画"});
+    row("blank lines and blanks cut", "\n  a \r\n\t\n b\n", {}, {"a", "b"});
+    row("nested, parents once", "x/y/z\nx/w\nx\n", {}, {"x", "x/w", "x/y", "x/y/z"});
+    row("numbered", "企画\nデザイン\n", {"--number", "--min=9", "--step=3"},
+        {"09_企画", "12_デザイン"});
+    row("numbered with a separator", "a\nb", {"--number", "--separator= - ", "--digits=3"},
+        {"001 - a", "002 - b"});
+    row("the maximum takes no part", "a\n", {"--number", "--max=0"}, {"01_a"});
+    row("a repeated line made once", "a\na\n", {}, {"a"});
+    row("an existing folder", "old\nnew\n", {}, {"new", "old"}, 1);
+    row("a file in the way", "file\n", {}, {"file"}, 2);
+}
+
+void CliTest::fromList()
+{
+    QFETCH(QByteArray, list);
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, made);
+    QFETCH(int, status);
+    QVERIFY(QDir(Target()).mkdir(QStringLiteral("old")));
+    MakeFile(Target() + QStringLiteral("/file"));
+    const QStringList before = Tree(Target());
+    QFile file(m_dir->filePath(QStringLiteral("list.txt")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(list);
+    file.close();
+    const QStringList arguments = QStringList{"--from-list", file.fileName()} + options;
+
+    // A dry run names every line's state and makes nothing; the run makes what it named.
+    const Outcome dry = Run(arguments + QStringList{"-n", "--json", Target()});
+    QCOMPARE(dry.status, 0);
+    QCOMPARE(Tree(Target()), before);
+    const Outcome run = Run(arguments + QStringList{Target()});
+    QVERIFY2(run.status == status, run.err.constData());
+    for (const QString& name : made)
+        QVERIFY2(Tree(Target()).contains(name), qPrintable(Tree(Target()).join(' ')));
+    // Undo takes back exactly what the run made, children before parents.
+    const Outcome undone = Run({QStringLiteral("undo")});
+    QVERIFY2(undone.status == 0 || (status == 2 && undone.status == 66), undone.err.constData());
+    QCOMPARE(Tree(Target()), before);
+}
+
+void CliTest::listRefused_data()
+{
+    QTest::addColumn<QByteArray>("list");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("only blank lines") << QByteArray("\n \t\n\r\n") << "空の行だけです";
+    QTest::newRow("not text") << QByteArray("a\0b\n", 4) << "the list is not text";
+    QTest::newRow("not UTF-8") << QByteArray("a\xff\n") << "the list is not text";
+    QTest::newRow("..") << QByteArray("a\nb/../c\n") << "line 2: 「.」と「..」";
+    QTest::newRow("empty name") << QByteArray("a//b\n") << "line 1: 空のフォルダ名";
+    QTest::newRow("absolute") << QByteArray("/a\n") << "line 1: 空のフォルダ名";
+    QTest::newRow("too long") << QByteArray(300, 'x') << "フォルダ名が長すぎます";
+    QTest::newRow("100,001 lines") << QByteArray("a\n").repeated(100001) << "100,000 行を超えて";
+}
+
+void CliTest::listRefused()
+{
+    QFETCH(QByteArray, list);
+    QFETCH(QString, error);
+    // From standard input, as a pipe gives it.
+    QProcess process;
+    Prepare(process, {QStringLiteral("--from-list=-"), Target()});
+    process.start();
+    process.write(list);
+    process.closeWriteChannel();
+    const Outcome outcome = Finish(process);
+    QCOMPARE(outcome.status, 64);
+    QVERIFY2(outcome.err.count('\n') == 1 && QString::fromUtf8(outcome.err).contains(error),
+             outcome.err.constData());
+    QCOMPARE(Names(Target()), QStringList());
+    QVERIFY(!QFile::exists(JournalPath()));
 }
 
 QTEST_GUILESS_MAIN(CliTest)

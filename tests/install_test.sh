@@ -80,6 +80,6 @@ completion=$(bash -c '. /usr/share/bash-completion/bash_completion &&
     . "$1" && COMP_WORDS=(kovaldi-cli --from) && COMP_CWORD=1 && COMP_LINE="kovaldi-cli --from" &&
     COMP_POINT=${#COMP_LINE} && _kovaldi_cli kovaldi-cli --from kovaldi-cli && echo "${COMPREPLY[*]}"' \
     sh "$prefix/share/bash-completion/completions/kovaldi-cli" 2>&1)
-if [ "$completion" = "--from-settings" ]; then echo "ok      bash completion"; else
+if [ "$completion" = "--from-settings --from-list" ]; then echo "ok      bash completion"; else
     echo "bash completion: $completion"; status=1; fi
 exit $status

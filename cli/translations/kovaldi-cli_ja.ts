@@ -180,6 +180,66 @@
       <source>The journal could not be written: "%1" cannot take this run back, and would take back an earlier run instead.</source>
       <translation>記録を書き込めませんでした。「%1」でこの実行を取り消すことはできず、代わりにそれより前の実行を取り消すことになります。</translation>
     </message>
+    <message>
+      <source>Start from the saved preset NAME (&quot;%1 presets&quot; lists them); the options given override it, and it overrides --from-settings.</source>
+      <translation>保存したプリセット NAME から始めます（「%1 presets」で一覧できます）。指定したオプションがプリセットより、プリセットが --from-settings より優先されます。</translation>
+    </message>
+    <message>
+      <source>NAME</source>
+      <translation>NAME</translation>
+    </message>
+    <message>
+      <source>preset &quot;%1&quot; %2</source>
+      <translation>プリセット「%1」の %2</translation>
+    </message>
+    <message>
+      <source>Make the folders named in FILE, one a line (&quot;-&quot;: standard input); &quot;/&quot; nests, blank lines are skipped and blanks at a line's ends cut. --header, --footer and --max take no part.</source>
+      <translation>FILE に 1 行に 1 つずつ書かれた名前のフォルダを作成します（「-」は標準入力）。「/」で階層を作ります。空の行は飛ばし、行の前後の空白は取り除きます。--header、--footer、--max は使いません。</translation>
+    </message>
+    <message>
+      <source>FILE</source>
+      <translation>FILE</translation>
+    </message>
+    <message>
+      <source>With --from-list: put the number of each line before it, from --min, --step apart, padded to --digits, then the separator.</source>
+      <translation>--from-list と共に: 各行の前に番号と区切り文字を付けます。番号は --min から --step ずつ増え、--digits の桁数に揃えます。</translation>
+    </message>
+    <message>
+      <source>With --number: the text between the number and the line (default: &quot;_&quot;).</source>
+      <translation>--number と共に: 番号と行の間に入れる文字列（既定値: 「_」）。</translation>
+    </message>
+    <message>
+      <source>--number and --separator go with --from-list</source>
+      <translation>--number と --separator は --from-list と共に指定してください</translation>
+    </message>
+    <message>
+      <source>standard input</source>
+      <translation>標準入力</translation>
+    </message>
+    <message>
+      <source>the list cannot be read: %1 (%2)</source>
+      <translation>一覧を読み込めません: %1（%2）</translation>
+    </message>
+    <message>
+      <source>the list is larger than %1 MiB: %2</source>
+      <translation>一覧が %1 MiB を超えています: %2</translation>
+    </message>
+    <message>
+      <source>the list is not text (UTF-8): %1</source>
+      <translation>一覧がテキスト（UTF-8）ではありません: %1</translation>
+    </message>
+    <message>
+      <source>%1, line %2: %3</source>
+      <translation>%1 の %2 行目: %3</translation>
+    </message>
+    <message>
+      <source>Blanks cut from the ends of %1 lines.</source>
+      <translation>%1 行の前後の空白を取り除きました。</translation>
+    </message>
+    <message>
+      <source>Dry run in %1: %2 lines, %3 new, %4 exist as folders, %5 exist as files, %6 repeat an earlier line; nothing made.</source>
+      <translation>%1 での試行: %2 行、新規 %3、フォルダとして存在 %4、ファイルとして存在 %5、前の行と重複 %6。何も作成していません。</translation>
+    </message>
   </context>
   <context>
     <name>ProgressTexts</name>
@@ -360,6 +420,48 @@
     <message>
       <source>The journal has no end: the run was killed, or its journal could not be written to the end. Folders it made after the last one the journal names may remain.</source>
       <translation>記録に終わりがありません。実行が強制終了されたか、記録を最後まで書き込めませんでした。記録にある最後のフォルダより後に作成されたフォルダが残っている可能性があります。</translation>
+    </message>
+  </context>
+  <context>
+    <name>PresetTexts</name>
+    <message>
+      <source>the presets file is not a file: %1</source>
+      <translation>プリセットファイルがファイルではありません: %1</translation>
+    </message>
+    <message>
+      <source>the presets file is too large to be one: %1</source>
+      <translation>プリセットファイルが大きすぎます: %1</translation>
+    </message>
+    <message>
+      <source>the presets file cannot be read: %1</source>
+      <translation>プリセットファイルを読み込めません: %1</translation>
+    </message>
+    <message>
+      <source>the presets file is damaged (%1) and left as it is: %2</source>
+      <translation>プリセットファイルが壊れています（%1）。ファイルはそのままにしました: %2</translation>
+    </message>
+    <message>
+      <source>the presets file was not written by this program and is left as it is: %1</source>
+      <translation>プリセットファイルはこのプログラムが書いたものではありません。ファイルはそのままにしました: %1</translation>
+    </message>
+    <message>
+      <source>a preset name cannot be empty or only blanks</source>
+      <translation>プリセット名が空か、空白だけです</translation>
+    </message>
+    <message>
+      <source>no preset called &quot;%1&quot;</source>
+      <translation>プリセット「%1」はありません</translation>
+    </message>
+  </context>
+  <context>
+    <name>PresetsCommand</name>
+    <message>
+      <source>Lists the names of the saved presets, in their order, one a line; &quot;--preset NAME&quot; makes the folders of one.</source>
+      <translation>保存したプリセットの名前を、保存した順に 1 行に 1 つずつ表示します。「--preset NAME」でそのプリセットのフォルダを作成します。</translation>
+    </message>
+    <message>
+      <source>presets takes no arguments</source>
+      <translation>presets は引数を取りません</translation>
     </message>
   </context>
 </TS>

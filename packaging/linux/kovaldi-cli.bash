@@ -9,7 +9,7 @@ _kovaldi_cli()
     local i positional=0
     for ((i = 1; i < cword; i++)); do
         case ${words[i]} in
-            --header | --footer | --min | --max | --digits | --step | --subfolder | --subfolders-from) ((i++)) ;;
+            --header | --footer | --min | --max | --digits | --step | --subfolder | --subfolders-from | --preset | --from-list | --separator) ((i++)) ;;
             --) positional=1; break ;;
             -*) ;;
             undo)
@@ -17,24 +17,36 @@ _kovaldi_cli()
                     --version' -- "$cur"))
                 return
                 ;;
+            presets)
+                COMPREPLY=($(compgen -W '--json --help --help-all --version' -- "$cur"))
+                return
+                ;;
             *) positional=1 ;;
         esac
     done
 
     case $prev in
-        --header | --footer | --min | --max | --digits | --step | --subfolder | --subfolders-from)
+        --header | --footer | --min | --max | --digits | --step | --subfolder | --subfolders-from | --separator)
+            return
+            ;;
+        --from-list)
+            _filedir
+            ;;
+        --preset)
+            local IFS=$'\n'
+            COMPREPLY=($(compgen -W "$(kovaldi-cli presets 2>/dev/null)" -- "$cur"))
             return
             ;;
     esac
 
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W '--header --footer --min --max --digits --step --subfolder --subfolders-from
-            --from-settings --dry-run --json --quiet --help --help-all --version' -- "$cur"))
+            --from-settings --preset --from-list --number --separator --dry-run --json --quiet --help --help-all --version' -- "$cur"))
         return
     fi
 
     if ((positional == 0)); then
-        COMPREPLY=($(compgen -W 'undo' -- "$cur"))
+        COMPREPLY=($(compgen -W 'undo presets' -- "$cur"))
     fi
     _filedir -d
 } &&

@@ -1,0 +1,124 @@
+#include "folderlist.h"
+
+#include "files/nativename.h"
+#include "naming/naming.h"
+
+#include <QSet>
+
+namespace kovaldi {
+
+namespace {
+
+// The longest name of one folder, in the units the system counts.
+constexpr qsizetype kLongestName = 255;
+
+bool IsSeparator(QChar c)
+{
+#if defined(Q_OS_WIN)
+    return c == u'/' || c == u'\\';
+#else
+    return c == u'/';
+#endif
+}
+
+} // namespace
+
+std::optional<FolderList> FolderList::FromText(QStringView text, const ListNumbering& numbering,
+                                               QString* error)
+{
+    auto refuse = [&](const QString& message) -> std::optional<FolderList> {
+        if (error)
+            *error = message;
+        return std::nullopt;
+    };
+    FolderList list;
+    const QString mask = BuildZeroMask(numbering.digits);
+    qsizetype number = 0;
+    qsizetype lineNumber = 0;
+    QList<QStringView> lines = text.split(u'\n');
+    if (text.endsWith(u'\n'))
+        lines.removeLast(); // the break that closes the last line opens no other
+    for (QStringView line : lines) {
+        ++lineNumber;
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        const QStringView name = line.trimmed();
+        if (name.isEmpty()) {
+            ++list.blankLines;
+            continue;
+        }
+        if (list.lines.size() == kMostListLines)
+            return refuse(QStringLiteral("一覧が %L1 行を超えています。%L1 行以下にしてください。")
+                              .arg(kMostListLines));
+        ListLine entry{lineNumber, name.toString(), name.size() != line.size()};
+        if (IsSeparator(kPathSeparator))
+            entry.path.replace(kPathSeparator, u'/');
+        if (numbering.numbered)
+            entry.path = FormatFolderNumber(numbering.first + number * numbering.step, mask) +
+                         numbering.separator + entry.path;
+        ++number;
+        list.cutLines += entry.cut ? 1 : 0;
+        list.lines.append(std::move(entry));
+    }
+    if (list.lines.isEmpty())
+        return refuse(QStringLiteral("一覧にフォルダ名がありません（空の行だけです）。"));
+    return list;
+}
+
+std::optional<QString> ListPathFault(const QString& path)
+{
+    for (QStringView name : QStringView(path).split(u'/')) {
+        if (name.isEmpty())
+            return QStringLiteral(
+                "空のフォルダ名があります（「/」が続いているか、行の端にあります）。");
+        if (name == u"." || name == u"..")
+            return QStringLiteral("「.」と「..」はフォルダ名に使えません。");
+#if defined(Q_OS_WIN)
+        for (const QChar c : name) {
+            if (c.unicode() < 0x20 || QStringView(u"<>:\"|?*").contains(c))
+                return QStringLiteral("フォルダ名に使えない文字があります（「%1」）。").arg(name);
+        }
+        const qsizetype length = name.size();
+#else
+        if (!EncodesWhole(name))
+            return QStringLiteral("フォルダ名に使えない文字があります（「%1」）。").arg(name);
+        const qsizetype length = NativeName(name).size();
+#endif
+        if (length > kLongestName)
+            return QStringLiteral("フォルダ名が長すぎます（「%1」）。").arg(name);
+    }
+    return std::nullopt;
+}
+
+ListChecker::ListChecker(const FileSystem& fileSystem, QString baseFolder)
+    : m_fileSystem(fileSystem), m_baseFolder(std::move(baseFolder))
+{}
+
+ListLineState ListChecker::Check(const ListLine& line, QString* reason)
+{
+    if (const std::optional<QString> fault = ListPathFault(line.path)) {
+        if (reason)
+            *reason = *fault;
+        return ListLineState::Invalid;
+    }
+    // A folder made earlier as the parent of a line counts as that line's.
+    if (m_earlier.contains(line.path))
+        return ListLineState::Duplicate;
+    m_earlier.insert(line.path);
+    for (qsizetype i = line.path.indexOf(u'/'); i > 0; i = line.path.indexOf(u'/', i + 1))
+        m_earlier.insert(line.path.left(i));
+    QString path = line.path;
+    if (m_fileSystem.Separator() != u'/')
+        path.replace(u'/', m_fileSystem.Separator());
+    switch (m_fileSystem.KindOf(m_baseFolder + path)) {
+    case EntryKind::Folder:
+        return ListLineState::ExistsAsFolder;
+    case EntryKind::File:
+        return ListLineState::ExistsAsFile;
+    case EntryKind::Nothing:
+        break;
+    }
+    return ListLineState::New;
+}
+
+} // namespace kovaldi

@@ -326,6 +326,9 @@ QString MakeCommand::ReadInputs(const QCommandLineParser& parser)
     if (m_inputs.target.isEmpty())
         return tr("no target folder given");
     if (parser.isSet(QStringLiteral("from-list"))) {
+        // Sub-folders inside a list's folders are not made yet: refused, never ignored.
+        if (!paths.isEmpty() || parser.isSet(QStringLiteral("subfolders-from")))
+            return tr("--subfolder and --subfolders-from do not go with --from-list");
         m_inputs.listFile = parser.value(QStringLiteral("from-list"));
         m_inputs.numbering = {parser.isSet(QStringLiteral("number")), int(m_inputs.digits),
                               m_inputs.min, m_inputs.step, QStringLiteral("_")};

@@ -251,6 +251,8 @@ void CliTest::refused_data()
     row("minimum a hair below 32 bits", {"--min", "-2147483648.0000001", t},
         "--min: \"-2147483648.0000001\" is not a whole number");
     row("option undo does not take", {"--max=3", "undo"}, "Unknown option 'max'.");
+    row("sub-folders with a list", {"--from-list", "-", "--subfolder", "a", t},
+        "do not go with --from-list");
     row("unknown option with controls", {QString::fromUtf8("--\x1b[2J\u0085"), t},
         "Unknown option '\\x1B[2J\\u{0085}'.");
 }

@@ -209,6 +209,10 @@
       <translation>--number と共に: 番号と行の間に入れる文字列（既定値: 「_」）。</translation>
     </message>
     <message>
+      <source>--subfolder and --subfolders-from do not go with --from-list</source>
+      <translation>--subfolder と --subfolders-from は --from-list と同時に指定できません</translation>
+    </message>
+    <message>
       <source>--number and --separator go with --from-list</source>
       <translation>--number と --separator は --from-list と共に指定してください</translation>
     </message>

@@ -3,6 +3,7 @@
 #include "commandline.h"
 #include "desktop/appearance.h"
 #include "files/localfilesystem.h"
+#include "files/nativename.h"
 #include "mainwindow/mainwindow.h"
 #include "process/translations.h"
 #include "settings/settingsstore.h"
@@ -62,7 +63,7 @@ int RunApplication(int& argc, char** argv, const std::function<void(MainWindow&)
         QCoreApplication application(argc, argv);
         SetIdentity();
         InstallTranslations(application, QStringLiteral("kovaldi"));
-        return CommandLine::AnswerInformation(CommandLine::Arguments(argc, argv));
+        return CommandLine::AnswerInformation(ProgramArguments(argc, argv));
     }
     if (!HasDisplay(argc, argv)) {
         std::fputs("kovaldi: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set); "
@@ -79,7 +80,7 @@ int RunApplication(int& argc, char** argv, const std::function<void(MainWindow&)
         // The command line's messages in the user's language; the window's are Japanese.
         QObject translations;
         InstallTranslations(translations, QStringLiteral("kovaldi"));
-        start = CommandLine::Read(CommandLine::Arguments(argc, argv), CommandLine::CurrentFolder(),
+        start = CommandLine::Read(ProgramArguments(argc, argv), CommandLine::CurrentFolder(),
                                   LocalFileSystem());
     }
     if (start.exitStatus)

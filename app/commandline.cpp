@@ -143,21 +143,6 @@ CommandLine::Start CommandLine::Read(const QStringList& arguments, const QString
     return {{}, target};
 }
 
-QStringList CommandLine::Arguments(int argc, char** argv)
-{
-    QStringList arguments;
-#if defined(Q_OS_WIN)
-    // Windows hands the program UTF-16; Qt reads it from there.
-    Q_UNUSED(argc);
-    Q_UNUSED(argv);
-    arguments = QCoreApplication::arguments().mid(1);
-#else
-    for (int i = 1; i < argc; ++i)
-        arguments << NameFromNative(QByteArrayView(argv[i]));
-#endif
-    return arguments;
-}
-
 QString CommandLine::CurrentFolder()
 {
 #if defined(Q_OS_WIN)

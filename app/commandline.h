@@ -37,9 +37,6 @@ public:
     static Start Read(const QStringList& arguments, const QString& currentFolder,
                       const FileSystem& files);
 
-    // The arguments after the program's name as given: on POSIX each read as a name is,
-    // UTF-8 with every other byte kept (see files/nativename.h).
-    static QStringList Arguments(int argc, char** argv);
     // The current folder, byte for byte.
     static QString CurrentFolder();
 };

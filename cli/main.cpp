@@ -1,6 +1,7 @@
 // kovaldi-cli: the folder naming rule and the run of Kovaldi from a terminal and from
 // scripts, on the core alone (Qt Core, no window toolkit).
 #include "command.h"
+#include "files/nativename.h"
 #include "utils.h"
 
 #include "process/translations.h"
@@ -26,6 +27,6 @@ int main(int argc, char* argv[])
 #endif
     kovaldi::InstallTranslations(app, QStringLiteral("kovaldi-cli"));
 
-    const QStringList arguments = kovaldi::cli::Arguments(argc, argv);
+    const QStringList arguments = kovaldi::ProgramArguments(argc, argv);
     return kovaldi::cli::RunCommandLine(arguments);
 }

@@ -220,21 +220,6 @@ bool ErrIsTerminal()
 #endif
 }
 
-QStringList Arguments(int argc, char* argv[])
-{
-    QStringList arguments;
-#if defined(Q_OS_WIN)
-    // Windows hands the program UTF-16; Qt reads it from there.
-    Q_UNUSED(argc);
-    Q_UNUSED(argv);
-    arguments = QCoreApplication::arguments().mid(1);
-#else
-    for (int i = 1; i < argc; ++i)
-        arguments << NameFromNative(QByteArrayView(argv[i]));
-#endif
-    return arguments;
-}
-
 std::optional<qint64> WholeNumber(const QString& text, qint64 lowest, qint64 highest)
 {
     // Typed with a Japanese input method, digits and signs may come full-width.

@@ -66,10 +66,6 @@ void OutRaw(const QByteArray& bytes);
 
 bool ErrIsTerminal();
 
-// The arguments as given, after the program's name. On POSIX each is read as a name is:
-// UTF-8, and any byte that is not part of it kept (see files/nativename.h).
-QStringList Arguments(int argc, char* argv[]);
-
 // The number of a text in the number boxes' grammar when it is a whole number from lowest
 // to highest: nothing otherwise, with no rounding and no clamping.
 std::optional<qint64> WholeNumber(const QString& text, qint64 lowest, qint64 highest);

@@ -1,5 +1,7 @@
 #include "files/nativename.h"
 
+#include <QCoreApplication>
+
 namespace kovaldi {
 
 namespace {
@@ -168,6 +170,20 @@ bool HoldsRawBytes(QStringView text)
             return true;
     }
     return false;
+}
+
+QStringList ProgramArguments(int argc, char* argv[])
+{
+    QStringList arguments;
+#if defined(Q_OS_WIN)
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    arguments = QCoreApplication::arguments().mid(1);
+#else
+    for (int i = 1; i < argc; ++i)
+        arguments << NameFromNative(QByteArrayView(argv[i]));
+#endif
+    return arguments;
 }
 
 } // namespace kovaldi

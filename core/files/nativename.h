@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 namespace kovaldi {
@@ -35,6 +36,11 @@ QByteArray NativeName(QStringView text);
 // The text of bytes from the system: valid UTF-8 read as such, every other byte as its
 // surrogate.
 QString NameFromNative(QByteArrayView bytes);
+
+// The program's arguments as given, after its name. On POSIX each is read as a name is, so
+// that a byte that is not UTF-8 is kept; Windows hands the program UTF-16, which Qt reads
+// (a QCoreApplication must exist there).
+QStringList ProgramArguments(int argc, char* argv[]);
 
 // Whether the text holds a byte that is not UTF-8.
 bool HoldsRawBytes(QStringView text);

@@ -736,13 +736,14 @@ int MakeCommand::ListMake()
     // not there yet, parents first.
     QSet<QString> planned;
     QSet<QString> lines;
+    ListChecker existing(m_fileSystem, m_baseFolder);
     qint64 total = 0;
     for (qsizetype i = 0; i < m_list.lines.size(); ++i) {
         if (m_states[i] == ListLineState::Duplicate)
             continue;
         for (const QString& parent : ParentsOf(m_list.lines[i].path)) {
             if (!lines.contains(parent) && !planned.contains(parent) &&
-                m_fileSystem.KindOf(m_baseFolder + parent) == EntryKind::Nothing) {
+                existing.KindOf(parent) == EntryKind::Nothing) {
                 planned.insert(parent);
                 ++total;
             }

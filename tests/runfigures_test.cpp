@@ -1,6 +1,7 @@
 // The figures the confirmation shows: count, first and last name, and how many names exist
 // already, looked up within a time budget.
 #include "files/localfilesystem.h"
+#include "lists/folderlist.h"
 #include "naming/naming.h"
 #include "run/runfigures.h"
 
@@ -51,6 +52,8 @@ public:
         if (!listable)
             return false;
         for (auto it = entries.begin(); it != entries.end(); ++it) {
+            if (it.key().contains('/'))
+                continue; // inside a folder of the listing
             QThread::msleep(listingSleepMs);
             if (!visit(it.key(), it.value()))
                 return false;
@@ -208,6 +211,38 @@ private slots:
         QVERIFY(figures.checked < 1000);
         QCOMPARE(figures.existingFolders, figures.checked);
         QCOMPARE(figures.lastName, QStringLiteral("f1000"));
+    }
+
+    // The lines of a list checked with one listing of the folder say what the file system
+    // says of each line asked one by one, on a file system that compares names exactly and
+    // on one that ignores case.
+    void listCheckedByListing_data()
+    {
+        QTest::addColumn<bool>("ignoresCase");
+        QTest::newRow("exact names") << false;
+        QTest::newRow("case ignored") << true;
+    }
+    void listCheckedByListing()
+    {
+        QFETCH(bool, ignoresCase);
+        Fake fake;
+        fake.ignoresCase = ignoresCase;
+        fake.entries = {{"a", EntryKind::Folder}, {"a/b", EntryKind::Folder},
+                        {"a/f", EntryKind::File}, {"Cap", EntryKind::Folder},
+                        {"Ä", EntryKind::File},   {"file", EntryKind::File}};
+        const QStringList paths{"a",     "A", "a/b", "A/B",  "a/f",    "a/x", "cap",   "Cap",
+                                "cap/x", "ä", "Ä",   "file", "file/x", "new", "new/x", "b"};
+        QString text = paths.join('\n');
+        const std::optional<FolderList> list = FolderList::FromText(text, {}, nullptr);
+        QVERIFY(list);
+        Fake unlisted = fake;
+        unlisted.listable = false;
+        ListChecker byListing(fake, "/t\\");
+        ListChecker oneByOne(unlisted, "/t\\");
+        for (const ListLine& line : list->lines)
+            QCOMPARE(byListing.KindOf(line.path), oneByOne.KindOf(line.path));
+        QCOMPARE(byListing.KindOf("a/b"), EntryKind::Folder);
+        QCOMPARE(byListing.KindOf("a/f"), EntryKind::File);
     }
 };
 

@@ -107,10 +107,7 @@ ListLineState ListChecker::Check(const ListLine& line, QString* reason)
     m_earlier.insert(line.path);
     for (qsizetype i = line.path.indexOf(u'/'); i > 0; i = line.path.indexOf(u'/', i + 1))
         m_earlier.insert(line.path.left(i));
-    QString path = line.path;
-    if (m_fileSystem.Separator() != u'/')
-        path.replace(u'/', m_fileSystem.Separator());
-    switch (m_fileSystem.KindOf(m_baseFolder + path)) {
+    switch (KindOf(line.path)) {
     case EntryKind::Folder:
         return ListLineState::ExistsAsFolder;
     case EntryKind::File:
@@ -119,6 +116,38 @@ ListLineState ListChecker::Check(const ListLine& line, QString* reason)
         break;
     }
     return ListLineState::New;
+}
+
+EntryKind ListChecker::KindOf(const QString& path)
+{
+    if (!m_listed) {
+        m_listed = true;
+        QHash<QString, EntryKind> entries;
+        if (m_fileSystem.ListFolder(m_baseFolder, [&](const QString& name, EntryKind kind) {
+                entries.insert(name, kind);
+                m_foldedEntries.insert(FoldedName(name));
+                return true;
+            }))
+            m_entries = std::move(entries);
+        else
+            m_foldedEntries.clear();
+    }
+    if (m_entries) {
+        const qsizetype slash = path.indexOf(u'/');
+        if (!m_foldedEntries.contains(FoldedName(slash < 0 ? path : path.left(slash))))
+            return EntryKind::Nothing;
+        // Only an entry of exactly this name answers for itself; one that matches it when
+        // folded, or a path further inside, is asked of the file system.
+        if (slash < 0) {
+            const auto listed = m_entries->constFind(path);
+            if (listed != m_entries->constEnd())
+                return *listed;
+        }
+    }
+    QString native = path;
+    if (m_fileSystem.Separator() != u'/')
+        native.replace(u'/', m_fileSystem.Separator());
+    return m_fileSystem.KindOf(m_baseFolder + native);
 }
 
 } // namespace kovaldi

@@ -2,6 +2,7 @@
 
 #include "files/filesystem.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -54,18 +55,27 @@ struct FolderList
 std::optional<QString> ListPathFault(const QString& path);
 
 // Checks lines in order, a page at a time if need be: each against the lines before it and
-// against what is in the base folder now.
+// against what is in the base folder now. The base folder is listed once, at the first
+// question: a path whose first name is not an entry there names nothing, without asking the
+// file system; the others (and every path, when the folder cannot be listed) are asked.
 class ListChecker
 {
 public:
     ListChecker(const FileSystem& fileSystem, QString baseFolder);
     // The state of the next line; `reason` tells why an invalid one is.
     ListLineState Check(const ListLine& line, QString* reason = nullptr);
+    // What a path inside the base folder ("/" between its names) names now.
+    EntryKind KindOf(const QString& path);
 
 private:
     const FileSystem& m_fileSystem;
     QString m_baseFolder;
     QSet<QString> m_earlier;
+    // The base folder's entries: exactly as listed, and folded as a file system that
+    // ignores case and Unicode form would compare them.
+    bool m_listed = false;
+    std::optional<QHash<QString, EntryKind>> m_entries; // nothing: it could not be listed
+    QSet<QString> m_foldedEntries;
 };
 
 } // namespace kovaldi

@@ -3,6 +3,7 @@
 #include "naming/folderseries.h"
 
 #include <QStringBuilder>
+#include <algorithm>
 
 namespace kovaldi {
 
@@ -33,6 +34,17 @@ QString BuildBaseFolder(const QString& targetFolder, QChar separator)
     if (targetFolder.endsWith(separator))
         return targetFolder;
     return targetFolder + separator;
+}
+
+QString FoldedName(const QString& name)
+{
+    // Most names are ASCII without capitals, which fold to themselves.
+    const auto plain = [](QChar c) {
+        return c.unicode() < 0x80 && !c.isUpper();
+    };
+    if (std::all_of(name.begin(), name.end(), plain))
+        return name;
+    return name.normalized(QString::NormalizationForm_C).toCaseFolded();
 }
 
 } // namespace kovaldi

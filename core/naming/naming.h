@@ -27,4 +27,8 @@ QString BuildFolderName(const QString& header, long long number, const QString& 
 // normalised.
 QString BuildBaseFolder(const QString& targetFolder, QChar separator);
 
+// A name as a file system that ignores case and Unicode form compares it: two names that
+// fold alike may name the same entry there.
+QString FoldedName(const QString& name);
+
 } // namespace kovaldi

@@ -1,5 +1,7 @@
 #include "run/existingnames.h"
 
+#include "naming/naming.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -9,8 +11,8 @@ ExistingNames::ExistingNames(const FileSystem& fileSystem, QString baseFolder, F
     : m_fileSystem(fileSystem), m_baseFolder(std::move(baseFolder)), m_series(std::move(series)),
       m_folded(m_series)
 {
-    m_folded.header = Folded(m_series.header);
-    m_folded.footer = Folded(m_series.footer);
+    m_folded.header = FoldedName(m_series.header);
+    m_folded.footer = FoldedName(m_series.footer);
 }
 
 bool ExistingNames::Load(const QDeadlineTimer& deadline)
@@ -33,7 +35,7 @@ bool ExistingNames::Load(const QDeadlineTimer& deadline)
         if (index >= 0) {
             m_listed.insert(index, kind);
         } else {
-            const QString folded = Folded(name);
+            const QString folded = FoldedName(name);
             if (foldedDiffers || folded != name) {
                 const qint64 near = m_folded.IndexOf(folded);
                 if (near >= 0)
@@ -59,17 +61,6 @@ EntryKind ExistingNames::KindAt(qint64 index) const
             return EntryKind::Nothing;
     }
     return m_fileSystem.KindOf(m_baseFolder + m_series.NameAt(index));
-}
-
-QString ExistingNames::Folded(const QString& text)
-{
-    // Most names are ASCII without capitals, which fold to themselves.
-    const auto plain = [](QChar c) {
-        return c.unicode() < 0x80 && !c.isUpper();
-    };
-    if (std::all_of(text.begin(), text.end(), plain))
-        return text;
-    return text.normalized(QString::NormalizationForm_C).toCaseFolded();
 }
 
 } // namespace kovaldi

@@ -32,8 +32,6 @@ public:
     const QHash<qint64, EntryKind>& Listed() const { return m_listed; }
 
 private:
-    static QString Folded(const QString& text);
-
     const FileSystem& m_fileSystem;
     QString m_baseFolder;
     FolderSeries m_series;

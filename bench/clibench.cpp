@@ -5,6 +5,8 @@
 //   options: --sizes 20000,110000  --pairs 6  --settle 3 (seconds before each half)
 //            --dir <folder for the runs>  --starts 20 (process starts timed, 0 for none)
 //            --undo 1 (time the undo instead of the run)
+//            --shape series|template|list (what the run makes; sizes count every folder)
+//            --memory 1 (the peak memory of kovaldi-cli's process for each size instead)
 //
 // The run is the whole make command as the program carries it out once its process is up,
 // in this process: its arguments read, the target checked, the journal written, every
@@ -13,20 +15,30 @@
 // command-line run / bare. The start-up of the process itself (Qt Core, translations) is
 // timed apart, as a median of `kovaldi-cli --version`.
 //
+// Shapes: "series" is one numbered folder per number; "template" makes a fifth of the
+// folders numbered, with the same four sub-folders inside each (01_原稿, 02_画像, 02_画像/元,
+// 03_納品); "list" reads a list file (written before the clock starts) of groups of ten
+// nested lines, "組0001/項目000001", the group folders implied. The bare loop makes the
+// same paths in the same order.
+//
 // With --undo 1, each pair times instead `kovaldi-cli -q undo` of such a run (the journal
 // checked, locked and read, the target walked to and checked, every folder removed, the
 // undo recorded) against a bare loop of rmdir calls over the same names; the folders of
 // either half are made, untimed, before its clock starts.
 #include "benchseries.h"
 #include "command.h"
-#include "naming/naming.h"
 #include "naming/folderseries.h"
+#include "naming/naming.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -47,6 +59,8 @@ struct Options
     int settleSeconds = 3;
     int starts = 20;
     bool undo = false;
+    bool memory = false;
+    QString shape = QStringLiteral("series");
     QString folder = QDir::tempPath();
 };
 
@@ -68,6 +82,10 @@ Options ParseOptions(const QStringList& arguments)
             options.starts = value.toInt();
         } else if (name == QLatin1String("--undo")) {
             options.undo = value.toInt() != 0;
+        } else if (name == QLatin1String("--memory")) {
+            options.memory = value.toInt() != 0;
+        } else if (name == QLatin1String("--shape")) {
+            options.shape = value;
         } else if (name == QLatin1String("--dir")) {
             options.folder = value;
         }
@@ -105,19 +123,70 @@ private:
     double m_processor;
 };
 
-Times CommandLineRun(const QString& folder, int size)
+// What a run of one shape makes: kovaldi-cli's arguments (without -q and the target) and
+// the relative paths of every folder, in the order made.
+struct Workload
 {
-    const auto [min, max] = RangeOf(size);
-    const QStringList arguments{QStringLiteral("-q"),
-                                QStringLiteral("--header"),
-                                kHeader,
-                                QStringLiteral("--min"),
-                                QString::number(min),
-                                QStringLiteral("--max"),
-                                QString::number(max),
-                                QStringLiteral("--digits"),
-                                QString::number(kDigits),
-                                folder};
+    QStringList arguments;
+    QStringList paths;
+    QByteArray list; // the list file's text, for the list shape
+};
+
+const QStringList kTemplate{QStringLiteral("01_原稿"), QStringLiteral("02_画像/元"),
+                            QStringLiteral("03_納品")};
+const QStringList kTemplateEntries{QStringLiteral("01_原稿"), QStringLiteral("02_画像"),
+                                   QStringLiteral("02_画像/元"), QStringLiteral("03_納品")};
+constexpr int kGroupLines = 10;
+
+Workload WorkloadOf(const QString& shape, int size)
+{
+    Workload work;
+    if (shape == QLatin1String("list")) {
+        const int groups = std::max(1, size / (kGroupLines + 1));
+        for (int g = 1; g <= groups; ++g) {
+            const QString group = QStringLiteral("組%1").arg(g, 4, 10, QLatin1Char('0'));
+            work.paths << group;
+            for (int i = 1; i <= kGroupLines; ++i) {
+                const QString line =
+                    group + QStringLiteral("/項目%1").arg((g - 1) * kGroupLines + i, 6, 10,
+                                                          QLatin1Char('0'));
+                work.paths << line;
+                work.list += line.toUtf8() + '\n';
+            }
+        }
+        return work;
+    }
+    const bool tree = shape == QLatin1String("template");
+    const int numbered = tree ? std::max(1, size / int(1 + kTemplateEntries.size())) : size;
+    const auto [min, max] = RangeOf(numbered);
+    work.arguments = QStringList{QStringLiteral("--header"), kHeader,
+                                 QStringLiteral("--min"),    QString::number(min),
+                                 QStringLiteral("--max"),    QString::number(max),
+                                 QStringLiteral("--digits"), QString::number(kDigits)};
+    if (tree)
+        for (const QString& line : kTemplate)
+            work.arguments << QStringLiteral("--subfolder") << line;
+    const kovaldi::FolderSeries series = SeriesOf(numbered);
+    for (qint64 index = 0; index < series.count; ++index) {
+        const QString name = series.NameAt(index);
+        work.paths << name;
+        if (tree)
+            for (const QString& entry : kTemplateEntries)
+                work.paths << name + QLatin1Char('/') + entry;
+    }
+    return work;
+}
+
+Times CommandLineRun(const QString& folder, const Workload& work)
+{
+    QStringList arguments = QStringList{QStringLiteral("-q")} + work.arguments;
+    QTemporaryFile list;
+    if (!work.list.isEmpty()) {
+        if (!list.open() || list.write(work.list) != work.list.size() || !list.flush())
+            std::fprintf(stderr, "the list file cannot be written\n");
+        arguments << QStringLiteral("--from-list") << list.fileName();
+    }
+    arguments << folder;
     const Clock clock;
     const int status = kovaldi::cli::RunCommandLine(arguments);
     const Times seconds = clock.Stop();
@@ -126,9 +195,18 @@ Times CommandLineRun(const QString& folder, int size)
     return seconds;
 }
 
-Times BareRun(const QString& folder, int size)
+std::vector<std::string> PathsIn(const QString& folder, const Workload& work)
 {
-    const std::vector<std::string> paths = BarePaths(folder, size);
+    std::vector<std::string> paths;
+    paths.reserve(size_t(work.paths.size()));
+    for (const QString& path : work.paths)
+        paths.push_back(QFile::encodeName(folder + QLatin1Char('/') + path).toStdString());
+    return paths;
+}
+
+Times BareRun(const QString& folder, const Workload& work)
+{
+    const std::vector<std::string> paths = PathsIn(folder, work);
     int failures = 0;
     const Clock clock;
     for (const std::string& path : paths)
@@ -140,9 +218,9 @@ Times BareRun(const QString& folder, int size)
 }
 
 // The folders are made and written out first, so the clock sees only the removals.
-Times CommandLineUndo(const QString& folder, int size, int settleSeconds)
+Times CommandLineUndo(const QString& folder, const Workload& work, int settleSeconds)
 {
-    CommandLineRun(folder, size);
+    CommandLineRun(folder, work);
     ::sync();
     ::sleep(unsigned(std::max(0, settleSeconds)));
     const Clock clock;
@@ -153,12 +231,12 @@ Times CommandLineUndo(const QString& folder, int size, int settleSeconds)
     return seconds;
 }
 
-Times BareUndo(const QString& folder, int size, int settleSeconds)
+Times BareUndo(const QString& folder, const Workload& work, int settleSeconds)
 {
-    BareRun(folder, size);
+    BareRun(folder, work);
     ::sync();
     ::sleep(unsigned(std::max(0, settleSeconds)));
-    const std::vector<std::string> paths = BarePaths(folder, size);
+    const std::vector<std::string> paths = PathsIn(folder, work);
     int failures = 0;
     const Clock clock;
     for (auto path = paths.rbegin(); path != paths.rend(); ++path)
@@ -187,12 +265,13 @@ void BenchmarkRuns(const Options& options)
     for (const int size : options.sizes) {
         if (size < 1 || options.pairs < 1)
             continue;
+        const Workload work = WorkloadOf(options.shape, size);
         std::printf(options.undo
-                        ? "\nundo of %d folders (command-line undo vs bare rmdir loop, seconds "
-                          "elapsed, and processor seconds)\n"
-                        : "\nrun of %d folders (command-line run vs bare mkdir loop, seconds "
+                        ? "\nundo of %d folders, %s (command-line undo vs bare rmdir loop, "
+                          "seconds elapsed, and processor seconds)\n"
+                        : "\nrun of %d folders, %s (command-line run vs bare mkdir loop, seconds "
                           "elapsed, and processor seconds)\n",
-                    size);
+                    int(work.paths.size()), qPrintable(options.shape));
         std::vector<double> ratios, processorRatios;
         for (int pair = 0; pair < options.pairs; ++pair) {
             Times run, bare;
@@ -203,11 +282,11 @@ void BenchmarkRuns(const Options& options)
                 ::sleep(unsigned(std::max(0, options.settleSeconds)));
                 QTemporaryDir folder(options.folder + QStringLiteral("/kovaldi-bench-XXXXXX"));
                 if ((half == 0) == (pair % 2 == 0))
-                    run = options.undo ? CommandLineUndo(folder.path(), size, options.settleSeconds)
-                                       : CommandLineRun(folder.path(), size);
+                    run = options.undo ? CommandLineUndo(folder.path(), work, options.settleSeconds)
+                                       : CommandLineRun(folder.path(), work);
                 else
-                    bare = options.undo ? BareUndo(folder.path(), size, options.settleSeconds)
-                                        : BareRun(folder.path(), size);
+                    bare = options.undo ? BareUndo(folder.path(), work, options.settleSeconds)
+                                        : BareRun(folder.path(), work);
             }
             ratios.push_back(run.elapsed / bare.elapsed);
             processorRatios.push_back(run.processor / bare.processor);
@@ -219,6 +298,39 @@ void BenchmarkRuns(const Options& options)
         }
         PrintRatios("elapsed", ratios);
         PrintRatios("processor", processorRatios);
+    }
+}
+
+// The peak memory of kovaldi-cli's own process making each size, and the size of the
+// journal that keeps the run for an undo. The sizes should go from small to large: the
+// peak is the largest of every child waited for so far.
+void BenchmarkMemory(const Options& options, const QString& stateHome)
+{
+    std::printf("\npeak memory of kovaldi-cli's process, %s\n", qPrintable(options.shape));
+    for (const int size : options.sizes) {
+        const Workload work = WorkloadOf(options.shape, size);
+        QTemporaryDir folder(options.folder + QStringLiteral("/kovaldi-bench-XXXXXX"));
+        QTemporaryFile list;
+        QStringList arguments = QStringList{QStringLiteral("-q")} + work.arguments;
+        if (!work.list.isEmpty()) {
+            if (!list.open() || list.write(work.list) != work.list.size() || !list.flush())
+                std::fprintf(stderr, "the list file cannot be written\n");
+            arguments << QStringLiteral("--from-list") << list.fileName();
+        }
+        QProcess process;
+        process.start(QStringLiteral(KOVALDI_CLI), arguments << folder.path());
+        if (!process.waitForFinished(-1) || process.exitCode() != 0)
+            std::fprintf(stderr, "kovaldi-cli: exit status %d\n", process.exitCode());
+        rusage usage{};
+        ::getrusage(RUSAGE_CHILDREN, &usage);
+        qint64 journal = 0;
+        QDirIterator journals(stateHome, {QStringLiteral("*.journal")}, QDir::Files,
+                              QDirIterator::Subdirectories);
+        while (journals.hasNext())
+            journal = std::max(journal, QFileInfo(journals.next()).size());
+        std::printf("  %lld folders: peak %.1f MiB, journal %.1f MiB\n", qint64(work.paths.size()),
+                    double(usage.ru_maxrss) / 1024.0, double(journal) / (1024.0 * 1024.0));
+        std::fflush(stdout);
     }
 }
 
@@ -255,6 +367,10 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("kovaldi-cli"));
     const Options options = ParseOptions(QCoreApplication::arguments());
     std::printf("runs in %s\n", qPrintable(options.folder));
+    if (options.memory) {
+        BenchmarkMemory(options, stateHome.path());
+        return 0;
+    }
     BenchmarkStart(options);
     BenchmarkRuns(options);
     return 0;

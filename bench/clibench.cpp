@@ -43,7 +43,9 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <spawn.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -302,8 +304,7 @@ void BenchmarkRuns(const Options& options)
 }
 
 // The peak memory of kovaldi-cli's own process making each size, and the size of the
-// journal that keeps the run for an undo. The sizes should go from small to large: the
-// peak is the largest of every child waited for so far.
+// journal that keeps the run for an undo.
 void BenchmarkMemory(const Options& options, const QString& stateHome)
 {
     std::printf("\npeak memory of kovaldi-cli's process, %s\n", qPrintable(options.shape));
@@ -317,19 +318,24 @@ void BenchmarkMemory(const Options& options, const QString& stateHome)
                 std::fprintf(stderr, "the list file cannot be written\n");
             arguments << QStringLiteral("--from-list") << list.fileName();
         }
+        // Through a small process of this program, whose memory is all a child's peak can
+        // start from: a child's peak counts the memory of the process it was started from.
+        arguments.prepend(QStringLiteral(KOVALDI_CLI));
+        arguments.prepend(QStringLiteral("--spawn"));
+        arguments << folder.path();
         QProcess process;
-        process.start(QStringLiteral(KOVALDI_CLI), arguments << folder.path());
+        process.start(QCoreApplication::applicationFilePath(), arguments);
         if (!process.waitForFinished(-1) || process.exitCode() != 0)
-            std::fprintf(stderr, "kovaldi-cli: exit status %d\n", process.exitCode());
-        rusage usage{};
-        ::getrusage(RUSAGE_CHILDREN, &usage);
+            std::fprintf(stderr, "kovaldi-cli did not end well: %s\n",
+                         process.readAllStandardError().constData());
+        const double peak = process.readAllStandardOutput().trimmed().toDouble();
         qint64 journal = 0;
         QDirIterator journals(stateHome, {QStringLiteral("*.journal")}, QDir::Files,
                               QDirIterator::Subdirectories);
         while (journals.hasNext())
             journal = std::max(journal, QFileInfo(journals.next()).size());
         std::printf("  %lld folders: peak %.1f MiB, journal %.1f MiB\n", qint64(work.paths.size()),
-                    double(usage.ru_maxrss) / 1024.0, double(journal) / (1024.0 * 1024.0));
+                    peak / 1024.0, double(journal) / (1024.0 * 1024.0));
         std::fflush(stdout);
     }
 }
@@ -358,8 +364,24 @@ void BenchmarkStart(const Options& options)
 
 } // namespace
 
+// --spawn PROGRAM ARGUMENTS...: runs the program and prints its peak memory in KiB, from a
+// process that has not yet started Qt.
+int Spawn(char* argv[])
+{
+    pid_t child = 0;
+    int status = 0;
+    rusage usage{};
+    if (::posix_spawn(&child, argv[0], nullptr, nullptr, argv, environ) != 0 ||
+        ::wait4(child, &status, 0, &usage) != child)
+        return 1;
+    std::printf("%ld\n", usage.ru_maxrss);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+}
+
 int main(int argc, char* argv[])
 {
+    if (argc > 2 && std::string(argv[1]) == "--spawn")
+        return Spawn(argv + 2);
     // A journal of its own, so the benchmark does not overwrite the user's last run.
     QTemporaryDir stateHome;
     qputenv("XDG_STATE_HOME", QFile::encodeName(stateHome.path()));

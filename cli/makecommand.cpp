@@ -545,24 +545,30 @@ void MakeCommand::Report(const QString& target, const RunResult& result, int sta
         // The journal that holds this run, whatever other runs wrote meanwhile.
         const QJsonValue journal = result.journalPath.isEmpty() ? QJsonValue(QJsonValue::Null)
                                                                 : QJsonValue(result.journalPath);
-        OutJson({{QStringLiteral("command"), QStringLiteral("make")},
-                 {QStringLiteral("dryRun"), false},
-                 {QStringLiteral("inputs"), InputsJson()},
-                 {QStringLiteral("target"), target},
-                 {QStringLiteral("counts"),
-                  QJsonObject{{QStringLiteral("total"), result.total},
-                              {QStringLiteral("made"), result.made},
-                              {QStringLiteral("failed"), result.Failed()},
-                              {QStringLiteral("notTried"), result.Remaining()},
-                              {QStringLiteral("failedByReason"), byReason}}},
-                 {QStringLiteral("failures"), failures},
-                 {QStringLiteral("failuresLeftOut"), result.failures.NamesLeftOut()},
-                 {QStringLiteral("stopped"), result.stopped},
-                 {QStringLiteral("journal"), journal},
-                 {QStringLiteral("journalComplete"), result.journalHoldsRun},
-                 {QStringLiteral("undoFindsEarlierRun"),
-                  result.journalFate == JournalWriter::Fate::NoneUnmarked},
-                 {QStringLiteral("exitStatus"), status}});
+        QJsonObject counts{{QStringLiteral("total"), result.total},
+                           {QStringLiteral("made"), result.made},
+                           {QStringLiteral("failed"), result.Failed()},
+                           {QStringLiteral("notTried"), result.Remaining()},
+                           {QStringLiteral("failedByReason"), byReason}};
+        // Only a run with sub-folders counts them apart, as its dry run does.
+        if (result.subfoldersEach > 0)
+            counts.insert(QStringLiteral("subfoldersMade"), result.subfoldersMade);
+        OutJson(
+            {{QStringLiteral("command"), QStringLiteral("make")},
+             {QStringLiteral("dryRun"), false},
+             {QStringLiteral("inputs"), InputsJson()},
+             {QStringLiteral("target"), target},
+             {QStringLiteral("counts"), counts},
+             {QStringLiteral("failures"), failures},
+             {QStringLiteral("failuresLeftOut"), result.failures.NamesLeftOut()},
+             {QStringLiteral("stopped"), result.stopped},
+             {QStringLiteral("treeCutShort"),
+              result.cutTree.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(result.cutTree)},
+             {QStringLiteral("journal"), journal},
+             {QStringLiteral("journalComplete"), result.journalHoldsRun},
+             {QStringLiteral("undoFindsEarlierRun"),
+              result.journalFate == JournalWriter::Fate::NoneUnmarked},
+             {QStringLiteral("exitStatus"), status}});
         return;
     }
     if (m_options.quiet)
@@ -570,6 +576,11 @@ void MakeCommand::Report(const QString& target, const RunResult& result, int sta
     QString report =
         tr("Made %1 of %2 folders in %3.").arg(result.made).arg(result.total).arg(Escaped(target)) +
         QLatin1Char('\n');
+    if (result.subfoldersEach > 0)
+        report += tr("  numbered folders: %1, sub-folders: %2")
+                      .arg(result.made - result.subfoldersMade)
+                      .arg(result.subfoldersMade) +
+                  QLatin1Char('\n');
     if (result.Failed() > 0) {
         report += tr("Not made: %1").arg(result.Failed()) + QLatin1Char('\n');
         for (const FailureLog::Group& group : result.failures.Groups())

@@ -97,6 +97,7 @@ private slots:
     void presets();
     void fromList_data();
     void fromList();
+    void makesTree();
     void listRefused_data();
     void listRefused();
     void presetRefused_data();
@@ -1010,6 +1011,35 @@ void CliTest::fromList()
     const Outcome undone = Run({QStringLiteral("undo")});
     QVERIFY2(undone.status == 0 || (status == 2 && undone.status == 66), undone.err.constData());
     QCOMPARE(Tree(Target()), before);
+}
+
+void CliTest::makesTree()
+{
+    // "03" is there already: nothing is made inside it.
+    QVERIFY(QDir(Target()).mkdir(QStringLiteral("03")));
+    const QStringList arguments{"--min",       "1",          "--max",       "3",
+                                "--digits",    "2",          "--subfolder", "01_原稿",
+                                "--subfolder", "02_画像/元", "--json",      Target()};
+    const Outcome run = Run(arguments);
+    QCOMPARE(run.status, 1);
+    const QJsonObject counts = run.Json().value("counts").toObject();
+    QCOMPARE(counts, (QJsonObject{{"total", 9},
+                                  {"made", 8},
+                                  {"failed", 1},
+                                  {"notTried", 0},
+                                  {"subfoldersMade", 6},
+                                  {"failedByReason", QJsonObject{{"exists-as-folder", 1}}}}));
+    const QStringList tree{"01", "01/01_原稿", "01/02_画像", "01/02_画像/元",
+                           "02", "02/01_原稿", "02/02_画像", "02/02_画像/元",
+                           "03"};
+    QCOMPARE(Tree(Target()), tree);
+
+    // A file put inside a sub-folder keeps it and its parent; the rest goes, children first.
+    MakeFile(Target() + QStringLiteral("/02/02_画像/元/note.txt"));
+    const Outcome undone = Run({"undo", "--json"});
+    QCOMPARE(undone.status, 1);
+    QCOMPARE(Tree(Target()),
+             (QStringList{"02", "02/02_画像", "02/02_画像/元", "02/02_画像/元/note.txt", "03"}));
 }
 
 void CliTest::listRefused_data()

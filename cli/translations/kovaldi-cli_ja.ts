@@ -125,6 +125,10 @@
       <translation>%3 に %2 個中 %1 個のフォルダを作成しました。</translation>
     </message>
     <message>
+      <source>  numbered folders: %1, sub-folders: %2</source>
+      <translation>  番号のフォルダ %1 個、サブフォルダ %2 個</translation>
+    </message>
+    <message>
       <source>Not made: %1</source>
       <translation>作成できなかったフォルダ: %1 個</translation>
     </message>

@@ -499,8 +499,8 @@ int MakeCommand::Make()
         // Inside a folder this run made, the template's folders; a stop takes effect after
         // the one being made.
         if (result.made && !tree.IsEmpty()) {
-            m_fileSystem.MakeSubfolders(
-                m_baseFolder + name, tree, [&](qsizetype entry, const CreateResult& made) {
+            targetFolder->MakeSubfolders(
+                name, tree, [&](qsizetype entry, const CreateResult& made) {
                     recorder.TriedSubfolder(
                         i, entry, name + separator + tree.PathWith(entry, separator), made);
                     const bool more = entry + 1 < tree.Count() || i + 1 < series.count;

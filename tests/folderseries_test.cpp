@@ -2,6 +2,7 @@
 #include "files/localfilesystem.h"
 #include "naming/folderseries.h"
 #include "naming/naming.h"
+#include "subfolders/subfoldertemplate.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -96,6 +97,26 @@ private slots:
         QVERIFY(QFile(dir.filePath("moved/b")).open(QIODevice::WriteOnly));
         QCOMPARE(target->MakeFolder(u"b").reason, FailureReason::ExistsAsFile);
         QVERIFY(QFileInfo(dir.filePath("moved/a01")).isDir());
+
+        // A numbered folder swapped for a link once made gets none of its sub-folders.
+        std::optional<SubfolderTemplate> tree =
+            SubfolderTemplate::FromText(QStringLiteral("s/t\nu"), nullptr);
+        QVERIFY(tree);
+        QVERIFY(target->MakeFolder(u"a02").made);
+        QVERIFY(QDir(dir.filePath("moved")).rename("a02", "a02-moved"));
+        QVERIFY(QFile::link(dir.filePath("elsewhere"), dir.filePath("moved/a02")));
+        QList<int> reasons; // -1: made
+        target->MakeSubfolders(u"a02", *tree, [&](qsizetype, const CreateResult& result) {
+            reasons << (result.made ? -1 : int(result.reason));
+            return true;
+        });
+        QCOMPARE(reasons, QList<int>(3, int(FailureReason::ParentMissing)));
+        // Inside the folder made, the whole tree.
+        QVERIFY(target->MakeFolder(u"a03").made);
+        target->MakeSubfolders(u"a03", *tree,
+                               [](qsizetype, const CreateResult& result) { return result.made; });
+        QVERIFY(QFileInfo(dir.filePath("moved/a03/s/t")).isDir());
+        QVERIFY(QFileInfo(dir.filePath("moved/a03/u")).isDir());
         QVERIFY(QDir(dir.filePath("elsewhere")).isEmpty());
 #endif
     }

@@ -19,6 +19,14 @@ public:
         return m_fileSystem.CreateFolder(m_path);
     }
 
+    void MakeSubfolders(QStringView name, const SubfolderTemplate& tree,
+                        const SubfolderVisitor& each) override
+    {
+        m_path.truncate(m_baseSize);
+        m_path += name;
+        m_fileSystem.MakeSubfolders(m_path, tree, each);
+    }
+
 private:
     FileSystem& m_fileSystem;
     qsizetype m_baseSize;

@@ -88,6 +88,10 @@ struct OpenedFolder
     std::unique_ptr<UndoFolder> folder; // when Opened
 };
 
+// Told after every folder of a template made inside a numbered folder, with its entry's
+// index and what became of it; the making stops when it returns false.
+using SubfolderVisitor = std::function<bool(qsizetype entry, const CreateResult& result)>;
+
 // The folder a run makes its folders in, opened once for the whole run.
 class TargetFolder
 {
@@ -97,6 +101,11 @@ public:
     // Creates exactly the last component of name, a path inside the target folder, and
     // says why not when it cannot.
     virtual CreateResult MakeFolder(QStringView name) = 0;
+
+    // Makes the template's folders inside name, a folder MakeFolder made a moment ago, as
+    // FileSystem::MakeSubfolders does.
+    virtual void MakeSubfolders(QStringView name, const SubfolderTemplate& tree,
+                                const SubfolderVisitor& each) = 0;
 };
 
 // The file-system operations that a run, its figures and its undo need.
@@ -120,7 +129,7 @@ public:
     // nothing elsewhere. A folder whose parent was not made fails as ParentMissing, untried.
     // Calls each after every folder, with its entry's index and what became of it, and
     // stops when it returns false.
-    using SubfolderVisitor = std::function<bool(qsizetype entry, const CreateResult& result)>;
+    using SubfolderVisitor = kovaldi::SubfolderVisitor;
     virtual void MakeSubfolders(const QString& folder, const SubfolderTemplate& tree,
                                 const SubfolderVisitor& each);
 

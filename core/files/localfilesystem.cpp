@@ -1,6 +1,7 @@
 #include "files/localfilesystem.h"
 
 #include "files/nativename.h"
+#include "subfolders/subfoldertemplate.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -128,14 +129,44 @@ public:
         return result;
     }
 
+    void MakeSubfolders(QStringView name, const SubfolderTemplate& tree,
+                        const SubfolderVisitor& each) override
+    {
+        // The template is the same for every folder of a run: its names are encoded once.
+        if (&tree != m_tree || tree.Count() != m_treeNames.size()) {
+            m_tree = &tree;
+            m_treeNames = LocalFileSystem::NativeNames(tree);
+        }
+        m_native.resize(kMostNativeBytesPerUnit * name.size() + 1);
+        const NativeWrite written = WriteNativeName(m_native.data(), name);
+        int folder = -1;
+        if (!name.isEmpty() && written.whole) {
+            m_native[written.size] = '\0';
+            folder =
+                ::openat(m_dir.fd, m_native.constData(),
+                         LocalFileSystem::kSearchAccess | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        }
+        LocalFileSystem::MakeSubfoldersIn(folder, tree, m_treeNames, each);
+    }
+
 private:
     Descriptor m_dir;
     QVarLengthArray<char, 256> m_native;
+    const SubfolderTemplate* m_tree = nullptr;
+    QList<QByteArray> m_treeNames;
 };
 
 #endif
 
 } // namespace
+
+#if !defined(Q_OS_WIN)
+#if defined(O_PATH)
+const int LocalFileSystem::kSearchAccess = O_PATH;
+#else
+const int LocalFileSystem::kSearchAccess = O_RDONLY;
+#endif
+#endif
 
 bool LocalFileSystem::FolderExists(const QString& path) const
 {
@@ -170,16 +201,11 @@ CreateResult LocalFileSystem::CreateFolder(const QString& path)
 std::unique_ptr<TargetFolder> LocalFileSystem::OpenTarget(const QString& baseFolder)
 {
 #if !defined(Q_OS_WIN)
-#if defined(O_PATH)
     // Searching the folder is all that mkdirat needs: a target without read permission
     // opens too.
-    constexpr int access = O_PATH;
-#else
-    constexpr int access = O_RDONLY;
-#endif
     if (!baseFolder.isEmpty() && TravelsWhole(baseFolder)) {
-        const int dir =
-            ::open(NativePath(baseFolder).constData(), access | O_DIRECTORY | O_CLOEXEC);
+        const int dir = ::open(NativePath(baseFolder).constData(),
+                               LocalFileSystem::kSearchAccess | O_DIRECTORY | O_CLOEXEC);
         if (dir >= 0)
             return std::make_unique<DescriptorTarget>(dir);
     }

@@ -31,6 +31,15 @@ public:
 #if !defined(Q_OS_WIN)
     void MakeSubfolders(const QString& folder, const SubfolderTemplate& tree,
                         const SubfolderVisitor& each) override;
+    // The same inside the folder opened as `folder` (closed at the end), the template's
+    // names given already encoded for the system, one per entry.
+    static void MakeSubfoldersIn(int folder, const SubfolderTemplate& tree,
+                                 const QList<QByteArray>& names, const SubfolderVisitor& each);
+    // The template's names encoded for the system, one per entry.
+    static QList<QByteArray> NativeNames(const SubfolderTemplate& tree);
+    // How a folder is opened to make folders inside it: searching it is all that mkdirat
+    // and openat need (O_PATH where the system has it).
+    static const int kSearchAccess;
 #endif
     RemoveResult RemoveEmptyFolder(const QString& target, const QString& name,
                                    bool dryRun) override;

@@ -124,7 +124,6 @@ RunResult RunBatch(RunWindow& window, FileSystem& fileSystem, SettingsStore& set
     locked.footer = window.FooterText();
     const std::unique_ptr<TargetFolder> targetFolder = fileSystem.OpenTarget(baseFolder);
     QString name;
-    QString path = baseFolder;
     const QChar separator = fileSystem.Separator();
     for (qint64 j = 0; j <= lastIndex && !stopped; ++j) {
         locked.NameInto(j, name);
@@ -138,10 +137,8 @@ RunResult RunBatch(RunWindow& window, FileSystem& fileSystem, SettingsStore& set
         // Inside a folder this run made, the template's folders, a stop taking effect after
         // the one being made.
         if (made.made && !tree.IsEmpty()) {
-            path.truncate(baseFolder.size());
-            path += name;
             const QString prefix = name + separator;
-            fileSystem.MakeSubfolders(path, tree, [&](qsizetype entry, const CreateResult& r) {
+            targetFolder->MakeSubfolders(name, tree, [&](qsizetype entry, const CreateResult& r) {
                 const QString subfolder = prefix + tree.PathWith(entry, separator);
                 recorder.TriedSubfolder(j, entry, subfolder, r);
                 window.SetFolderStatus(subfolder, creating);

@@ -40,8 +40,27 @@ void FileSystem::MakeSubfolders(const QString& folder, const SubfolderTemplate& 
 
 #if !defined(Q_OS_WIN)
 
+QList<QByteArray> LocalFileSystem::NativeNames(const SubfolderTemplate& tree)
+{
+    QList<QByteArray> names;
+    names.reserve(tree.Count());
+    for (const SubfolderTemplate::Entry& entry : tree.Entries())
+        names.append(NativeName(entry.name));
+    return names;
+}
+
 void LocalFileSystem::MakeSubfolders(const QString& folder, const SubfolderTemplate& tree,
                                      const SubfolderVisitor& each)
+{
+    MakeSubfoldersIn(EncodesWhole(folder)
+                         ? ::open(NativeName(folder).constData(),
+                                  kSearchAccess | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)
+                         : -1,
+                     tree, NativeNames(tree), each);
+}
+
+void LocalFileSystem::MakeSubfoldersIn(int folder, const SubfolderTemplate& tree,
+                                       const QList<QByteArray>& names, const SubfolderVisitor& each)
 {
     // open[d]: the latest folder made at depth d, opened without following a link; -1 when
     // it was not made or could not be opened as the folder made.
@@ -53,9 +72,7 @@ void LocalFileSystem::MakeSubfolders(const QString& folder, const SubfolderTempl
                 open[d] = -1;
             }
     };
-    open[0] = EncodesWhole(folder) ? ::open(NativeName(folder).constData(),
-                                            O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)
-                                   : -1;
+    open[0] = folder;
     const QList<SubfolderTemplate::Entry>& entries = tree.Entries();
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const int depth = entries[i].depth;
@@ -63,21 +80,21 @@ void LocalFileSystem::MakeSubfolders(const QString& folder, const SubfolderTempl
         const int parent = open[depth - 1];
         CreateResult result = kParentMissing;
         if (parent >= 0) {
-            const QByteArray name = NativeName(entries[i].name);
-            if (::mkdirat(parent, name.constData(), 0777) == 0) {
+            const char* name = names[i].constData();
+            if (::mkdirat(parent, name, 0777) == 0) {
                 result = {true, {}, {}};
                 // Only a folder with children is opened; a link put in its place since it
                 // was made is not followed, and its children then fail as missing.
                 const bool hasChildren = i + 1 < entries.size() && entries[i + 1].depth > depth;
                 if (hasChildren)
-                    open[depth] = ::openat(parent, name.constData(),
-                                           O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+                    open[depth] = ::openat(parent, name,
+                                           kSearchAccess | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
             } else {
                 const int error = errno;
                 result = FailureFromSystemError(error);
                 struct stat status;
                 if (result.reason == FailureReason::ExistsAsFolder &&
-                    !(::fstatat(parent, name.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+                    !(::fstatat(parent, name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
                       S_ISDIR(status.st_mode)))
                     result.reason = FailureReason::ExistsAsFile;
             }

@@ -3,13 +3,17 @@
 #include "mainwindow/mainwindow.h"
 #include "modaldriver.h"
 #include "picker/folderchooser.h"
+#include "presets/presetstore.h"
 #include "settings/settingsstore.h"
 #include "testenv.h"
 #include "windowfixture.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -56,6 +60,36 @@ void PressLater(QWidget* dialog, const char* name)
     auto* button = dialog->findChild<QPushButton*>(name);
     QVERIFY(button);
     QTimer::singleShot(0, button, &QPushButton::click);
+}
+
+// Answers the name dialog: an input method commits the name, then OK or Cancel.
+ModalDriver::Answer NameAnswer(const QString& name)
+{
+    return [name](QWidget* modal) {
+        auto* line = modal->findChild<QLineEdit*>();
+        QVERIFY(modal->inherits("QInputDialog") && line);
+        line->selectAll();
+        Commit(line, name);
+        QTimer::singleShot(0, static_cast<QDialog*>(modal), &QDialog::accept);
+    };
+}
+
+kovaldi::PresetFile Presets()
+{
+    return kovaldi::PresetStore().Read();
+}
+
+QByteArray PresetBytes()
+{
+    QFile file(kovaldi::DefaultPresetsPath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+}
+
+void WritePresets(const QByteArray& content)
+{
+    QVERIFY(QDir().mkpath(QFileInfo(kovaldi::DefaultPresetsPath()).path()));
+    QFile file(kovaldi::DefaultPresetsPath());
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
 }
 
 } // namespace
@@ -190,6 +224,133 @@ private slots:
         QCOMPARE(driver.failures(), QStringList());
         QVERIFY2(shown.startsWith(message), qPrintable(shown));
         QVERIFY(!ui.lblOptions->isVisible());
+    }
+
+    // Save as under a Japanese name (blanks only refused), overwrite declined, then 保存
+    // accepted, then delete: the file holds what the dialog and the window showed.
+    void saveOverwriteDelete()
+    {
+        const MainWindowControls& ui = m_windows.show(m_store);
+        ui.setBoxTexts({"/tmp", "img", "_a", "5", "20", "3"});
+        ModalDriver driver;
+        const auto step = [](const QString& typed, const char* press) {
+            return [typed, press](QWidget* modal) {
+                auto* box = modal->findChild<QLineEdit*>("txtStep");
+                box->selectAll();
+                QTest::keyClicks(box, typed);
+                PressLater(modal, press);
+            };
+        };
+        driver.expect(step("2", "cmdSavePresetAs"));
+        driver.expect(NameAnswer("\u3000 "));
+        driver.expectMessage(QMessageBox::Ok);
+        driver.expect(NameAnswer("\u3000写真 "));
+        driver.expect(step("4", "cmdSavePresetAs"));
+        driver.expect(NameAnswer("写真"));
+        driver.expectMessage(QMessageBox::No);
+        driver.expect([](QWidget* modal) { PressLater(modal, "cmdSavePreset"); });
+        driver.expectMessage(QMessageBox::Yes);
+        driver.expect([&](QWidget* modal) {
+            const kovaldi::Preset saved = Presets().presets.value(0);
+            QCOMPARE(saved.name + saved.Value("Min").value_or("") +
+                         saved.Value("Step").value_or("") + QString::number(saved.values.size()),
+                     QString("写真548"));
+            PressLater(modal, "cmdDeletePreset");
+        });
+        driver.expectMessage(QMessageBox::Yes);
+        driver.expect([&](QWidget* modal) { PressLater(modal, "CancelButton"); });
+        ui.cmdOptions->click();
+        QCOMPARE(driver.failures(), QStringList());
+        QCOMPARE(driver.messages().size(), 4);
+        QVERIFY(driver.messages()[0].contains("プリセットの名前を入れてください"));
+        QVERIFY(driver.messages()[1].contains("プリセット「写真」を上書きしますか？|Kovaldi"));
+        QVERIFY(driver.messages()[3].contains("プリセット「写真」を削除しますか？"));
+        QCOMPARE(Presets().state, kovaldi::PresetFileState::Read);
+        QVERIFY(Presets().presets.isEmpty());
+        QVERIFY(!ui.lblOptions->isVisible()); // Cancel: the step stays 1
+    }
+
+    // Loading fills the dialog's boxes at once and the window's on OK, through their
+    // normalisation; Cancel leaves the window as it was; what a preset lacks stays.
+    void loadFillsTheBoxes_data()
+    {
+        QTest::addColumn<int>("downs");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QString>("preview");
+        QTest::newRow("full") << 1 << true << QStringList{"/tmp", "img", "f", "12", "30", "3"}
+                              << "img012f ～ img027f";
+        QTest::newRow("cancelled")
+            << 1 << false << QStringList{"/tmp", "h", "f", "1", "10", "2"} << "h01f ～ h10f";
+        QTest::newRow("footer only")
+            << 2 << true << QStringList{"/tmp", "h", "_b", "1", "10", "2"} << "h01_b ～ h10_b";
+    }
+    void loadFillsTheBoxes()
+    {
+        QFETCH(int, downs);
+        QFETCH(bool, ok);
+        QFETCH(QStringList, boxes);
+        QFETCH(QString, preview);
+        WritePresets(R"({"format":"kovaldi-presets","version":1,"presets":[)"
+                     R"({"name":"A","values":{"Header":"img","Min":"１２","Max":"30","Beam":"3",)"
+                     R"("Step":"5","Subfolders":"x\ny"}},{"name":"B","values":{"Footer":"_b"}}]})");
+        const MainWindowControls& ui = m_windows.show(m_store);
+        ui.setBoxTexts({"/tmp", "h", "f", "1", "10", "2"});
+        ModalDriver driver;
+        driver.expect([&](QWidget* modal) {
+            for (int i = 0; i < downs; ++i)
+                QTest::keyClick(modal->findChild<QComboBox*>("cboPreset"), Qt::Key_Down);
+            QCOMPARE(modal->findChild<QLineEdit*>("txtStep")->text(), downs == 1 ? "5" : "1");
+            QCOMPARE(ui.txtHeader->text(), QString("h"));
+            PressLater(modal, ok ? "OKButton" : "CancelButton");
+        });
+        ui.cmdOptions->click();
+        QCOMPARE(driver.failures(), QStringList());
+        QCOMPARE(ui.boxTexts(), boxes);
+        QCOMPARE(ui.lblTest->text(), preview);
+        QCOMPARE(ui.lblOptions->isVisible(), ok && downs == 1);
+    }
+
+    // A presets file that cannot be used is told of once and kept byte for byte; a damaged
+    // or foreign one is replaced on a Yes, a folder never.
+    void unusableFileKept_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // empty: a folder
+        QTest::addColumn<QString>("told");
+        QTest::newRow("damaged") << QByteArray("{\"presets\": [") << "は壊れています。";
+        QTest::newRow("foreign") << QByteArray("[]") << "プリセットのファイルではありません。";
+        QTest::newRow("a folder") << QByteArray() << "は、ファイルではありません。";
+    }
+    void unusableFileKept()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, told);
+        if (content.isEmpty())
+            QVERIFY(QDir().mkpath(kovaldi::DefaultPresetsPath()));
+        else
+            WritePresets(content);
+        const QByteArray before = PresetBytes();
+        const bool replaceable = !content.isEmpty();
+        const MainWindowControls& ui = m_windows.show(m_store);
+        for (const bool yes : {false, true}) {
+            ModalDriver driver;
+            if (!yes)
+                driver.expectMessage(QMessageBox::Ok); // told once, at the first opening
+            driver.expect([](QWidget* modal) { PressLater(modal, "cmdSavePresetAs"); });
+            driver.expect(NameAnswer("a"));
+            driver.expectMessage(!replaceable ? QMessageBox::Ok
+                                 : yes        ? QMessageBox::Yes
+                                              : QMessageBox::No);
+            driver.expect([](QWidget* modal) { PressLater(modal, "CancelButton"); });
+            ui.cmdOptions->click();
+            QCOMPARE(driver.failures(), QStringList());
+            QCOMPARE(driver.messages().size(), yes ? 1 : 2);
+            for (const QString& message : driver.messages())
+                QVERIFY2(message.contains(told), qPrintable(message));
+            QCOMPARE(PresetBytes() == before, !yes || !replaceable);
+        }
+        if (replaceable)
+            QCOMPARE(Presets().presets.value(0).name, QString("a"));
     }
 };
 

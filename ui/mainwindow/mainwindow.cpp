@@ -248,8 +248,8 @@ void MainWindow::Form_Load()
     m_loaded = true;
     // One read of the store; each fill runs that box's change handling before the next.
     const QStringList stored = LoadInputs(m_settings);
-    QLineEdit* const boxes[] = {txtPath, txtHeader, txtFooter, txtMin, txtMax, txtBeam};
-    for (size_t i = 0; i < std::size(boxes); ++i)
+    const auto boxes = InputBoxes();
+    for (size_t i = 0; i < boxes.size(); ++i)
         boxes[i]->setText(stored.value(qsizetype(i)));
     if (m_startTarget)
         txtPath->setText(*m_startTarget);
@@ -276,6 +276,11 @@ void MainWindow::Form_Load()
                        .arg(version::minor)
                        .arg(version::revision));
     pbStatus->setVisible(false);
+}
+
+std::array<QLineEdit*, 6> MainWindow::InputBoxes() const
+{
+    return {txtPath, txtHeader, txtFooter, txtMin, txtMax, txtBeam};
 }
 
 void MainWindow::centreOnScreen()
@@ -414,11 +419,32 @@ SettingsEntries MainWindow::FurtherSettings() const
     return entries;
 }
 
+SettingsEntries MainWindow::PresetValues() const
+{
+    const auto boxes = InputBoxes();
+    SettingsEntries values;
+    for (size_t i = 0; i < boxes.size(); ++i)
+        values.append({QLatin1String(kStoredInputs[i].key), boxes[i]->text()});
+    return values;
+}
+
+void MainWindow::ApplyPreset(const Preset& preset)
+{
+    const auto boxes = InputBoxes();
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        if (const std::optional<QString> value = preset.Value(QLatin1String(kStoredInputs[i].key)))
+            boxes[i]->setText(*value);
+    }
+}
+
 void MainWindow::cmdOptions_Click()
 {
-    SettingsDialog dialog(m_step, m_subfolders, *m_folderChooser, this);
+    SettingsDialog dialog(m_step, m_subfolders, *m_folderChooser, PresetValues(), m_presets, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    if (dialog.LoadedPreset())
+        ApplyPreset(*dialog.LoadedPreset());
+    m_presets.selected = dialog.SelectedPreset();
     m_step = dialog.Step();
     m_subfolders = dialog.Subfolders();
     UpdatePreview();
@@ -538,9 +564,9 @@ void MainWindow::UpdatePreview()
     const auto name = [&](std::optional<long long> value) {
         if (!value)
             return QString();
-        return NameForDisplay(BuildFolderName(txtHeader->text(), FormatFolderNumber(*value, mask),
-                                              txtFooter->text()),
-                              1000);
+        return NameForDisplay(
+            BuildFolderName(txtHeader->text(), FormatFolderNumber(*value, mask), txtFooter->text()),
+            1000);
     };
     const std::optional<long long> first = number(txtMin);
     std::optional<long long> last = number(txtMax);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "options/presetsrow.h"
 #include "paths/targetdefaults.h"
 #include "settings/initext.h"
 #include "subfolders/subfoldertemplate.h"
@@ -96,6 +97,13 @@ private:
     // before (the store cannot remove a key), so that a user who never uses them keeps a
     // store of the six inputs alone.
     SettingsEntries FurtherSettings() const;
+    // The window's part of a preset, under the keys the settings store them by: the six
+    // box texts (and whatever else of the window a run uses, as it comes). The settings
+    // dialog adds its own step and sub-folders.
+    SettingsEntries PresetValues() const;
+    // Puts what a preset holds of the window's part into it, each box through its change
+    // handling as the load handling fills it; what the preset does not hold stays.
+    void ApplyPreset(const Preset& preset);
     void RunNumberBoxChange(QLineEdit* box, const NumberBoxLimits& limits);
     void LockInputs();
     void UnlockInputs();
@@ -106,6 +114,8 @@ private:
     // it gives.
     std::optional<QString> AcceptDrop(QDropEvent* event) const;
 
+    // The six boxes in the order of the stored inputs.
+    std::array<QLineEdit*, 6> InputBoxes() const;
     void createControls();
     void chainTabOrder();
     // Where an empty target box starts and what relative targets resolve against. Finding
@@ -156,6 +166,7 @@ private:
     SubfolderTemplate m_subfolders;
     bool m_stepStored = false;
     bool m_subfoldersStored = false;
+    PresetMemory m_presets;
 };
 
 } // namespace kovaldi

@@ -13,18 +13,26 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <functional>
 
 namespace kovaldi {
 
 SettingsDialog::SettingsDialog(qint64 step, const SubfolderTemplate& tree, FolderChooser& chooser,
-                               QWidget* parent)
-    : QDialog(parent), m_chooser(chooser), m_step(step), m_tree(tree)
+                               SettingsEntries windowValues, PresetMemory& presets, QWidget* parent)
+    : QDialog(parent), m_chooser(chooser), m_step(step), m_tree(tree),
+      m_windowValues(std::move(windowValues))
 {
     setObjectName(QStringLiteral("frmSettings"));
     setWindowTitle(QStringLiteral("詳細設定"));
     auto* layout = new QVBoxLayout(this);
     m_topRow = new QHBoxLayout;
     layout->addLayout(m_topRow);
+    // First, so that Tab goes from the presets to the boxes they fill.
+    m_presetsRow = new PresetsRow(presets,
+                                  {.values = std::bind_front(&SettingsDialog::PresetValues, this),
+                                   .load = std::bind_front(&SettingsDialog::LoadPreset, this)},
+                                  parent, this);
+    m_topRow->addWidget(m_presetsRow);
 
     auto* stepRow = new QHBoxLayout;
     auto* stepLabel = new QLabel(QStringLiteral("増分(&S)"), this);
@@ -83,7 +91,7 @@ void SettingsDialog::UpdateCount()
                                         : QStringLiteral("%1 個のサブフォルダ").arg(tree->Count()));
 }
 
-void SettingsDialog::accept()
+std::optional<std::pair<qint64, SubfolderTemplate>> SettingsDialog::CheckedInputs()
 {
     const std::optional<long long> step = WholeNumberIn(txtStep->text(), 1, kHighestStep);
     if (!step) {
@@ -93,7 +101,7 @@ void SettingsDialog::accept()
             MessageKind::Warning);
         txtStep->setFocus();
         txtStep->selectAll();
-        return;
+        return std::nullopt;
     }
     QString error;
     const std::optional<SubfolderTemplate> tree =
@@ -101,11 +109,50 @@ void SettingsDialog::accept()
     if (!tree) {
         ShowMessage(this, error, MessageKind::Warning);
         txtSubfolders->setFocus();
-        return;
+        return std::nullopt;
     }
-    m_step = *step;
-    m_tree = *tree;
+    return std::pair{qint64(*step), *tree};
+}
+
+void SettingsDialog::accept()
+{
+    const auto inputs = CheckedInputs();
+    if (!inputs)
+        return;
+    m_step = inputs->first;
+    m_tree = inputs->second;
     QDialog::accept();
+}
+
+QString SettingsDialog::SelectedPreset() const
+{
+    return m_presetsRow->Selected();
+}
+
+std::optional<SettingsEntries> SettingsDialog::PresetValues()
+{
+    const auto inputs = CheckedInputs();
+    if (!inputs)
+        return std::nullopt;
+    SettingsEntries values = m_windowValues;
+    if (m_loaded) {
+        for (auto& [key, value] : values)
+            value = m_loaded->Value(key).value_or(value);
+    }
+    values.append({QStringLiteral("Step"), QString::number(inputs->first)});
+    values.append({QStringLiteral("Subfolders"), inputs->second.Text()});
+    return values;
+}
+
+void SettingsDialog::LoadPreset(const std::optional<Preset>& preset)
+{
+    // What the preset does not hold stays as it was when the dialog opened.
+    m_loaded = preset;
+    const auto value = [&preset](const QString& key, const QString& otherwise) {
+        return preset ? preset->Value(key).value_or(otherwise) : otherwise;
+    };
+    txtStep->setText(value(QStringLiteral("Step"), QString::number(m_step)));
+    txtSubfolders->setPlainText(value(QStringLiteral("Subfolders"), m_tree.Text()));
 }
 
 void SettingsDialog::cmdReadFolder_Click()

@@ -98,11 +98,11 @@ private:
     // store of the six inputs alone.
     SettingsEntries FurtherSettings() const;
     // The window's part of a preset, under the keys the settings store them by: the six
-    // box texts (and whatever else of the window a run uses, as it comes). The settings
-    // dialog adds its own step and sub-folders.
+    // box texts, and the list's numbering (ListNumbered, ListSeparator) once the window
+    // has a list. The settings dialog adds its own step and sub-folders.
     SettingsEntries PresetValues() const;
-    // Puts what a preset holds of the window's part into it, each box through its change
-    // handling as the load handling fills it; what the preset does not hold stays.
+    // Puts what a preset holds of the window's part (as above) into it, each box through
+    // its change handling as the load handling fills it; what the preset lacks stays.
     void ApplyPreset(const Preset& preset);
     void RunNumberBoxChange(QLineEdit* box, const NumberBoxLimits& limits);
     void LockInputs();

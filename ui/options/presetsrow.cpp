@@ -166,6 +166,7 @@ std::optional<QString> PresetsRow::AskName()
         dialog.setTextValue(typed);
         dialog.setOkButtonText(QStringLiteral("OK"));
         dialog.setCancelButtonText(QStringLiteral("キャンセル"));
+        dialog.setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('0')) * 40);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         typed = dialog.textValue();

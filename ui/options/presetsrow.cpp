@@ -68,7 +68,7 @@ PresetsRow::PresetsRow(PresetMemory& memory, Hooks hooks, QWidget* reportParent,
     cboPreset = new QComboBox(this);
     cboPreset->setObjectName(QStringLiteral("cboPreset"));
     cboPreset->setEditable(false);
-    cboPreset->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    cboPreset->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cboPreset->setMinimumContentsLength(12);
     label->setBuddy(cboPreset);
     cboPreset->setAccessibleName(QStringLiteral("プリセット"));
@@ -166,7 +166,8 @@ std::optional<QString> PresetsRow::AskName()
         dialog.setTextValue(typed);
         dialog.setOkButtonText(QStringLiteral("OK"));
         dialog.setCancelButtonText(QStringLiteral("キャンセル"));
-        dialog.setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('0')) * 40);
+        if (auto* line = dialog.findChild<QLineEdit*>())
+            line->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('0')) * 40);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         typed = dialog.textValue();

@@ -8,6 +8,7 @@
 #include "files/reasoncodes.h"
 #include "journal/journallocation.h"
 #include "lists/folderlist.h"
+#include "lists/listrun.h"
 #include "naming/naming.h"
 #include "paths/targetdefaults.h"
 #include "process/programfolder.h"
@@ -86,8 +87,7 @@ private:
 
     Inputs m_inputs;
     Options m_options;
-    FolderList m_list;
-    QList<ListLineState> m_states;
+    ListPlan m_plan;
     LocalFileSystem m_fileSystem;
     QString m_baseFolder;
 };
@@ -151,16 +151,17 @@ CommandLine MakeCommand::Declare() const
         {QStringLiteral("step"), tr("The distance from one number to the next (default: 1)."),
          tr("N")},
         {QStringLiteral("subfolder"),
-         tr("A folder to make inside every numbered folder made: a relative path, \"/\" "
-            "nesting; its parents are implied. May be given more than once."),
+         tr("A folder to make inside every numbered folder made (with --from-list: inside "
+            "each line's folder made): a relative path, \"/\" nesting; its parents are "
+            "implied. May be given more than once."),
          tr("PATH")},
         {QStringLiteral("subfolders-from"),
          tr("Make the folders inside FOLDER (folders only, no links; at most 1000, 32 levels "
-            "deep) inside every numbered folder made."),
+            "deep) inside every numbered folder made (with --from-list: each line's folder)."),
          tr("FOLDER")},
         {QStringLiteral("from-settings"),
-         tr("Start from the six inputs, the step and the sub-folders the window stored last; "
-            "the options given override them.")},
+         tr("Start from the six inputs, the step, the sub-folders and the list's numbering "
+            "the window stored last; the options given override them.")},
         {QStringLiteral("preset"),
          tr("Start from the saved preset NAME (\"%1 presets\" lists them); the options given "
             "override it, and it overrides --from-settings.")
@@ -220,17 +221,24 @@ QString MakeCommand::ReadInputs(const QCommandLineParser& parser)
     m_inputs.fromSettings = parser.isSet(QStringLiteral("from-settings"));
     QString storedStep;
     QString storedSubfolders;
+    QString storedNumbered;
+    QString storedSeparator;
     if (m_inputs.fromSettings) {
         const SettingsStore store;
         const std::optional<QStringList> stored = kovaldi::ReadInputs(store);
-        const std::optional<QStringList> further = store.ReadSettings(
-            kSettingsApplication, kSettingsSection,
-            {{QStringLiteral("Step"), QString()}, {QStringLiteral("Subfolders"), QString()}});
+        const std::optional<QStringList> further =
+            store.ReadSettings(kSettingsApplication, kSettingsSection,
+                               {{QStringLiteral("Step"), QString()},
+                                {QStringLiteral("Subfolders"), QString()},
+                                {QStringLiteral("ListNumbered"), QString()},
+                                {QStringLiteral("ListSeparator"), QString()}});
         if (!stored || !further)
             return tr("the stored settings cannot be read");
         texts = *stored;
         storedStep = further->value(0);
         storedSubfolders = further->value(1);
+        storedNumbered = further->value(2);
+        storedSeparator = further->value(3);
     }
     // Where each text came from, for the errors.
     QStringList sources;
@@ -251,6 +259,8 @@ QString MakeCommand::ReadInputs(const QCommandLineParser& parser)
                 sources[i] = tr("preset \"%1\" %2").arg(Escaped(preset->name), key);
             }
         }
+        storedNumbered = preset->Value(QStringLiteral("ListNumbered")).value_or(storedNumbered);
+        storedSeparator = preset->Value(QStringLiteral("ListSeparator")).value_or(storedSeparator);
         if (const std::optional<QString> value = preset->Value(QStringLiteral("Step"))) {
             stepText = *value;
             stepSource = tr("preset \"%1\" %2").arg(Escaped(preset->name), QStringLiteral("Step"));
@@ -326,12 +336,13 @@ QString MakeCommand::ReadInputs(const QCommandLineParser& parser)
     if (m_inputs.target.isEmpty())
         return tr("no target folder given");
     if (parser.isSet(QStringLiteral("from-list"))) {
-        // Sub-folders inside a list's folders are not made yet: refused, never ignored.
-        if (!paths.isEmpty() || parser.isSet(QStringLiteral("subfolders-from")))
-            return tr("--subfolder and --subfolders-from do not go with --from-list");
+        // The window's numbering of its list when the settings are read; the options given
+        // override it.
         m_inputs.listFile = parser.value(QStringLiteral("from-list"));
-        m_inputs.numbering = {parser.isSet(QStringLiteral("number")), int(m_inputs.digits),
-                              m_inputs.min, m_inputs.step, QStringLiteral("_")};
+        m_inputs.numbering = {parser.isSet(QStringLiteral("number")) ||
+                                  storedNumbered == QLatin1String("1"),
+                              int(m_inputs.digits), m_inputs.min, m_inputs.step,
+                              storedSeparator.isEmpty() ? QStringLiteral("_") : storedSeparator};
         if (parser.isSet(QStringLiteral("separator")))
             m_inputs.numbering.separator = parser.value(QStringLiteral("separator"));
         return {};
@@ -653,16 +664,15 @@ QString MakeCommand::ReadList()
     std::optional<FolderList> list = FolderList::FromText(text, m_inputs.numbering, &error);
     if (!list)
         return QStringLiteral("%1: %2").arg(shown, error);
-    m_list = std::move(*list);
-    ListChecker checker(m_fileSystem, m_baseFolder);
-    for (const ListLine& line : m_list.lines) {
-        QString reason;
-        m_states.append(checker.Check(line, &reason));
-        if (m_states.last() == ListLineState::Invalid)
-            return tr("%1, line %2: %3").arg(shown).arg(line.line).arg(reason);
-    }
-    if (m_list.cutLines > 0 && !m_options.quiet && !m_options.json)
-        Err(tr("Blanks cut from the ends of %1 lines.").arg(m_list.cutLines) + QLatin1Char('\n'));
+    m_plan = ListPlan::Of(std::move(*list), m_fileSystem, m_baseFolder);
+    if (m_plan.invalid >= 0)
+        return tr("%1, line %2: %3")
+            .arg(shown)
+            .arg(m_plan.list.lines[m_plan.invalid].line)
+            .arg(m_plan.invalidReason);
+    if (m_plan.list.cutLines > 0 && !m_options.quiet && !m_options.json)
+        Err(tr("Blanks cut from the ends of %1 lines.").arg(m_plan.list.cutLines) +
+            QLatin1Char('\n'));
     return {};
 }
 
@@ -685,83 +695,99 @@ QString StateCode(ListLineState state)
     return QStringLiteral("invalid");
 }
 
-// The parents a path implies, outermost first: "a/b/c" gives "a" and "a/b".
-QStringList ParentsOf(const QString& path)
-{
-    QStringList parents;
-    for (qsizetype i = path.indexOf(u'/'); i > 0; i = path.indexOf(u'/', i + 1))
-        parents << path.left(i);
-    return parents;
-}
-
 } // namespace
 
 int MakeCommand::ListDryRun()
 {
     const QString target = m_fileSystem.AbsoluteFolder(m_baseFolder);
+    const FolderList& list = m_plan.list;
+    const SubfolderTemplate& tree = m_inputs.subfolders;
     QJsonArray names;
-    qint64 counts[4] = {0, 0, 0, 0}; // by ListLineState, invalid ones refused before
-    for (qsizetype i = 0; i < m_list.lines.size() && !OutputFailed(); ++i) {
-        const QString state = StateCode(m_states[i]);
-        ++counts[int(m_states[i])];
+    for (qsizetype i = 0; i < list.lines.size() && !OutputFailed(); ++i) {
+        const QString state = StateCode(m_plan.states[i]);
+        const QString& path = list.lines[i].path;
         if (m_options.json)
-            names.append(QJsonObject{{QStringLiteral("line"), m_list.lines[i].line},
-                                     {QStringLiteral("name"), m_list.lines[i].path},
+            names.append(QJsonObject{{QStringLiteral("line"), list.lines[i].line},
+                                     {QStringLiteral("name"), path},
                                      {QStringLiteral("state"), state}});
         else
-            Out(state.leftJustified(17) + Escaped(m_list.lines[i].path) + QLatin1Char('\n'));
+            Out(state.leftJustified(17) + Escaped(path) + QLatin1Char('\n'));
+        // Inside a line's folder that the run would make, the template's folders.
+        if (m_plan.states[i] != ListLineState::New)
+            continue;
+        for (qsizetype entry = 0; entry < tree.Count(); ++entry) {
+            const QString subfolder = path + u'/' + tree.Entries()[entry].path;
+            if (m_options.json)
+                names.append(QJsonObject{{QStringLiteral("line"), list.lines[i].line},
+                                         {QStringLiteral("name"), subfolder},
+                                         {QStringLiteral("state"), state}});
+            else
+                Out(state.leftJustified(17) + Escaped(subfolder) + QLatin1Char('\n'));
+        }
     }
     if (OutputFailed())
         return kOutputError;
+    const qint64 subfolders = m_plan.newLines * tree.Count();
     if (m_options.json) {
+        QJsonObject counts{{QStringLiteral("total"), list.lines.size()},
+                           {QStringLiteral("new"), m_plan.newLines},
+                           {QStringLiteral("existsAsFolder"), m_plan.existingFolders},
+                           {QStringLiteral("existsAsFile"), m_plan.existingFiles},
+                           {QStringLiteral("duplicate"), m_plan.duplicates},
+                           {QStringLiteral("blankLines"), list.blankLines},
+                           {QStringLiteral("cutLines"), list.cutLines}};
+        // Only a run with sub-folders counts them apart.
+        if (!tree.IsEmpty())
+            counts.insert(QStringLiteral("subfolders"), subfolders);
         OutJson({{QStringLiteral("command"), QStringLiteral("make")},
                  {QStringLiteral("dryRun"), true},
                  {QStringLiteral("inputs"), InputsJson()},
                  {QStringLiteral("target"), target},
                  {QStringLiteral("names"), names},
-                 {QStringLiteral("counts"),
-                  QJsonObject{{QStringLiteral("total"), m_list.lines.size()},
-                              {QStringLiteral("new"), counts[0]},
-                              {QStringLiteral("existsAsFolder"), counts[1]},
-                              {QStringLiteral("existsAsFile"), counts[2]},
-                              {QStringLiteral("duplicate"), counts[3]},
-                              {QStringLiteral("blankLines"), m_list.blankLines},
-                              {QStringLiteral("cutLines"), m_list.cutLines}}}});
+                 {QStringLiteral("counts"), counts}});
     } else if (!m_options.quiet) {
         Err(tr("Dry run in %1: %2 lines, %3 new, %4 exist as folders, %5 exist as files, %6 "
                "repeat an earlier line; nothing made.")
                 .arg(Escaped(target))
-                .arg(m_list.lines.size())
-                .arg(counts[0])
-                .arg(counts[1])
-                .arg(counts[2])
-                .arg(counts[3]) +
+                .arg(list.lines.size())
+                .arg(m_plan.newLines)
+                .arg(m_plan.existingFolders)
+                .arg(m_plan.existingFiles)
+                .arg(m_plan.duplicates) +
             QLatin1Char('\n'));
+        if (!tree.IsEmpty())
+            Err(tr("Inside each new line's folder, %1 sub-folders: %2 in all.")
+                    .arg(tree.Count())
+                    .arg(subfolders) +
+                QLatin1Char('\n'));
     }
     return kAllMade;
 }
 
+namespace {
+
+// A run from a list as the terminal follows it.
+class TerminalObserver : public ListRunObserver
+{
+public:
+    explicit TerminalObserver(ProgressLine& progress) : m_progress(progress) {}
+    void Making(const QString& name) override { Q_UNUSED(name); }
+    void Tried(qint64 tried, qint64 total) override
+    {
+        Q_UNUSED(total);
+        m_progress.Tick(tried);
+    }
+    bool StopRequested() override { return StopSignalled(); }
+
+private:
+    ProgressLine& m_progress;
+};
+
+} // namespace
+
 int MakeCommand::ListMake()
 {
-    // Every folder the run will try: each line once, and the parents it implies that are
-    // not there yet, parents first.
-    QSet<QString> planned;
-    QSet<QString> lines;
-    ListChecker existing(m_fileSystem, m_baseFolder);
-    qint64 total = 0;
-    for (qsizetype i = 0; i < m_list.lines.size(); ++i) {
-        if (m_states[i] == ListLineState::Duplicate)
-            continue;
-        for (const QString& parent : ParentsOf(m_list.lines[i].path)) {
-            if (!lines.contains(parent) && !planned.contains(parent) &&
-                existing.KindOf(parent) == EntryKind::Nothing) {
-                planned.insert(parent);
-                ++total;
-            }
-        }
-        lines.insert(m_list.lines[i].path);
-        ++total;
-    }
+    const SubfolderTemplate& tree = m_inputs.subfolders;
     QList<std::pair<QString, QString>> inputs{
         {QStringLiteral("LastPath"), m_inputs.target},
         {QStringLiteral("List"), m_inputs.listFile},
@@ -772,36 +798,19 @@ int MakeCommand::ListMake()
                    {QStringLiteral("Beam"), QString::number(m_inputs.digits)},
                    {QStringLiteral("Step"), QString::number(m_inputs.step)},
                    {QStringLiteral("ListSeparator"), m_inputs.numbering.separator}};
+    if (!tree.IsEmpty())
+        inputs.append({QStringLiteral("Subfolders"), tree.Text()});
 
     WatchStopSignals();
+    // Undo reads the journal: the folders made need no record in memory.
     const QString target = m_fileSystem.AbsoluteFolder(m_baseFolder);
-    RunRecorder recorder(target, FolderSeries{{}, {}, {}, 0, total, 1},
-                         m_fileSystem.FolderIdentity(target), inputs, DefaultJournalFolder(),
-                         false);
-    ProgressLine progress(total, !m_options.quiet && ErrIsTerminal());
-    const QChar separator = m_fileSystem.Separator();
-    auto make = [&](const QString& path) {
-        QString native = path;
-        if (separator != u'/')
-            native.replace(u'/', separator);
-        return m_fileSystem.CreateFolder(m_baseFolder + native);
-    };
-    qint64 tried = 0;
-    bool stopped = false;
-    for (qsizetype i = 0; i < m_list.lines.size() && !stopped; ++i) {
-        if (m_states[i] == ListLineState::Duplicate)
-            continue;
-        const QString& path = m_list.lines[i].path;
-        for (const QString& parent : ParentsOf(path)) {
-            if (!planned.remove(parent))
-                continue;
-            recorder.Tried(tried, parent, make(parent));
-            progress.Tick(++tried);
-        }
-        recorder.Tried(tried, path, make(path));
-        progress.Tick(++tried);
-        stopped = StopSignalled() && tried < total;
-    }
+    RunRecorder recorder(target, {m_plan.Folders(), m_plan.Lines()},
+                         m_fileSystem.FolderIdentity(target), inputs, DefaultJournalFolder(), false,
+                         tree);
+    ProgressLine progress(m_plan.Folders(), !m_options.quiet && ErrIsTerminal());
+    TerminalObserver observer(progress);
+    const bool stopped =
+        MakeListFolders(m_fileSystem, m_baseFolder, m_plan, tree, recorder, observer);
     progress.Clear();
     const RunResult& result = recorder.Finish(stopped);
     const int status = ExitStatusOf(result);

@@ -153,7 +153,8 @@ check("preview, named by what it shows",
 check("progress bar", find(window, "progress bar", "進捗") is not None, True)
 check("buttons", sorted(b.name for b in pyatspi.findAllDescendants(
     window, lambda n: n.getRoleName() == "push button")),
-    sorted(["参照(B)", "作成(M)", "終了(X)", "詳細設定(O)...", "ﾊﾞｰｼﾞｮﾝ情報(V)"]))
+    sorted(["参照(B)", "作成(M)", "終了(X)", "詳細設定(O)...", "一覧から作成(L)...",
+            "ﾊﾞｰｼﾞｮﾝ情報(V)"]))
 for caption in ("該当フォルダ", "ヘッダ", "フッタ", "最小値", "最大値", "桁数",
                 "＜プレビュー＞ 作成されるフォルダ"):
     label = find(window, "label", caption)

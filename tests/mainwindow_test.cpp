@@ -182,7 +182,8 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), ui.txtPath);
         for (const QWidget* next : std::initializer_list<QWidget*>{
                  ui.cmdBrowse, ui.txtHeader, ui.txtFooter, ui.txtMin, ui.txtMax, ui.txtBeam,
-                 ui.udBeam, ui.cmdMake, ui.cmdEnd, ui.cmdOptions, ui.Command1, ui.txtPath}) {
+                 ui.udBeam, ui.cmdMake, ui.cmdEnd, ui.cmdOptions, ui.cmdList, ui.Command1,
+                 ui.txtPath}) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
         }

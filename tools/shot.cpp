@@ -9,6 +9,7 @@
 #include "about/aboutwindow.h"
 #include "desktop/appearance.h"
 #include "files/localfilesystem.h"
+#include "lists/listdialog.h"
 #include "mainwindow/mainwindow.h"
 #include "settings/settingsstore.h"
 
@@ -287,5 +288,19 @@ int main(int argc, char* argv[])
     QApplication::processEvents();
     if (!Save(about, outputFolder + QStringLiteral("/aboutwindow-focus.png")))
         return 1;
-    return 0;
+    about.close();
+
+    // The list dialog with its lines checked: one there already, a repeat, a bad one.
+    QTemporaryDir target;
+    QDir(target.path()).mkdir(QStringLiteral("03_納品"));
+    kovaldi::LocalFileSystem fileSystem;
+    kovaldi::ListDialog list(
+        QStringLiteral("01_企画\n02_デザイン/ラフ\n02_デザイン/清書\n  03_納品\n\n01_企画\n"
+                       "04_請求/../領収\n05_保管"),
+        {}, fileSystem, target.path() + QLatin1Char('/'), &window);
+    list.show();
+    while (!list.Checked())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QApplication::processEvents();
+    return Save(list, outputFolder + QStringLiteral("/listdialog.png")) ? 0 : 1;
 }

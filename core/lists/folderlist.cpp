@@ -2,15 +2,11 @@
 
 #include "files/nativename.h"
 #include "naming/naming.h"
-
-#include <QSet>
+#include "subfolders/subfoldertemplate.h"
 
 namespace kovaldi {
 
 namespace {
-
-// The longest name of one folder, in the units the system counts.
-constexpr qsizetype kLongestName = 255;
 
 bool IsSeparator(QChar c)
 {
@@ -67,26 +63,13 @@ std::optional<FolderList> FolderList::FromText(QStringView text, const ListNumbe
 
 std::optional<QString> ListPathFault(const QString& path)
 {
-    for (QStringView name : QStringView(path).split(u'/')) {
-        if (name.isEmpty())
-            return QStringLiteral(
-                "空のフォルダ名があります（「/」が続いているか、行の端にあります）。");
-        if (name == u"." || name == u"..")
-            return QStringLiteral("「.」と「..」はフォルダ名に使えません。");
-#if defined(Q_OS_WIN)
-        for (const QChar c : name) {
-            if (c.unicode() < 0x20 || QStringView(u"<>:\"|?*").contains(c))
-                return QStringLiteral("フォルダ名に使えない文字があります（「%1」）。").arg(name);
-        }
-        const qsizetype length = name.size();
-#else
-        if (!EncodesWhole(name))
-            return QStringLiteral("フォルダ名に使えない文字があります（「%1」）。").arg(name);
-        const qsizetype length = NativeName(name).size();
-#endif
-        if (length > kLongestName)
-            return QStringLiteral("フォルダ名が長すぎます（「%1」）。").arg(name);
-    }
+    // Cells pasted from a table row arrive joined by tabs: more than one column.
+    if (path.contains(u'\t'))
+        return QStringLiteral(
+            "タブが含まれています（表から貼り付けるときは 1 列だけにしてください）。");
+    for (QStringView name : QStringView(path).split(u'/'))
+        if (std::optional<QString> fault = FolderNameFault(name.toString()))
+            return fault;
     return std::nullopt;
 }
 
@@ -94,7 +77,7 @@ ListChecker::ListChecker(const FileSystem& fileSystem, QString baseFolder)
     : m_fileSystem(fileSystem), m_baseFolder(std::move(baseFolder))
 {}
 
-ListLineState ListChecker::Check(const ListLine& line, QString* reason)
+ListLineState ListChecker::Check(const ListLine& line, QString* reason, qsizetype* earlier)
 {
     if (const std::optional<QString> fault = ListPathFault(line.path)) {
         if (reason)
@@ -102,11 +85,18 @@ ListLineState ListChecker::Check(const ListLine& line, QString* reason)
         return ListLineState::Invalid;
     }
     // A folder made earlier as the parent of a line counts as that line's.
-    if (m_earlier.contains(line.path))
+    if (const auto found = m_earlier.constFind(line.path); found != m_earlier.cend()) {
+        if (earlier)
+            *earlier = *found;
         return ListLineState::Duplicate;
-    m_earlier.insert(line.path);
-    for (qsizetype i = line.path.indexOf(u'/'); i > 0; i = line.path.indexOf(u'/', i + 1))
-        m_earlier.insert(line.path.left(i));
+    }
+    m_earlier.insert(line.path, line.line);
+    // A parent keeps the first line that implied it.
+    for (qsizetype i = line.path.indexOf(u'/'); i > 0; i = line.path.indexOf(u'/', i + 1)) {
+        const QString parent = line.path.left(i);
+        if (!m_earlier.contains(parent))
+            m_earlier.insert(parent, line.line);
+    }
     switch (KindOf(line.path)) {
     case EntryKind::Folder:
         return ListLineState::ExistsAsFolder;

@@ -50,8 +50,8 @@ struct FolderList
                                               QString* error);
 };
 
-// Why the folder path of a line cannot be made, or nothing: an empty name between two
-// "/", ".", "..", or a name the system cannot take.
+// Why the folder path of a line cannot be made, or nothing: a tab (more than one column
+// of a table), an empty name between two "/", ".", "..", or a name the system cannot take.
 std::optional<QString> ListPathFault(const QString& path);
 
 // Checks lines in order, a page at a time if need be: each against the lines before it and
@@ -62,15 +62,17 @@ class ListChecker
 {
 public:
     ListChecker(const FileSystem& fileSystem, QString baseFolder);
-    // The state of the next line; `reason` tells why an invalid one is.
-    ListLineState Check(const ListLine& line, QString* reason = nullptr);
+    // The state of the next line; `reason` tells why an invalid one is, `earlier` which line
+    // a duplicate repeats (or implies, as a parent).
+    ListLineState Check(const ListLine& line, QString* reason = nullptr,
+                        qsizetype* earlier = nullptr);
     // What a path inside the base folder ("/" between its names) names now.
     EntryKind KindOf(const QString& path);
 
 private:
     const FileSystem& m_fileSystem;
     QString m_baseFolder;
-    QSet<QString> m_earlier;
+    QHash<QString, qsizetype> m_earlier; // and the line that named it first
     // The base folder's entries: exactly as listed, and folded as a file system that
     // ignores case and Unicode form would compare them.
     bool m_listed = false;

@@ -17,10 +17,6 @@
 
 namespace kovaldi {
 
-namespace {
-
-// The whole part (rounded toward minus infinity) of a numeric box text; nothing for a
-// text that is not numeric.
 std::optional<double> WholePart(const QString& text)
 {
     const std::optional<double> value = ParseNumericText(text);
@@ -46,12 +42,28 @@ int DigitCountOf(const QString& text)
     return int(std::clamp(*value, -1.0, longest));
 }
 
-// The six box texts, in the order they are stored.
 QStringList BoxTexts(const RunWindow& window)
 {
     return {window.TargetFolderText(), window.HeaderText(),  window.FooterText(),
             window.MinimumText(),      window.MaximumText(), window.DigitCountText()};
 }
+
+void TellRunOutcome(RunWindow& window, const RunResult& result)
+{
+    const qint64 failureCount = result.Failed();
+    if (result.stopped)
+        window.TellOutcome(QStringLiteral("中止しました。"), MessageKind::Information, result);
+    else if (failureCount == 0)
+        window.TellOutcome(QStringLiteral("完了！"), MessageKind::Information, result);
+    else if (result.made == 0)
+        window.TellOutcome(QStringLiteral("フォルダの作成に失敗しました。"), MessageKind::Error,
+                           result);
+    else
+        window.TellOutcome(QStringLiteral("完了！（一部作成できなかったフォルダがあります）"),
+                           MessageKind::Information, result);
+}
+
+namespace {
 
 // The same under their settings keys, as the journal names them, with the step and the
 // sub-folders when they are in use.
@@ -163,17 +175,7 @@ RunResult RunBatch(RunWindow& window, FileSystem& fileSystem, SettingsStore& set
     }
 
     const RunResult& result = recorder.Finish(stopped);
-    const qint64 failureCount = result.Failed();
-    if (stopped)
-        window.TellOutcome(QStringLiteral("中止しました。"), MessageKind::Information, result);
-    else if (failureCount == 0)
-        window.TellOutcome(QStringLiteral("完了！"), MessageKind::Information, result);
-    else if (result.made == 0)
-        window.TellOutcome(QStringLiteral("フォルダの作成に失敗しました。"), MessageKind::Error,
-                           result);
-    else
-        window.TellOutcome(QStringLiteral("完了！（一部作成できなかったフォルダがあります）"),
-                           MessageKind::Information, result);
+    TellRunOutcome(window, result);
 
     window.UnlockInputs();
 

@@ -4,7 +4,9 @@
 #include "run/runresult.h"
 
 #include <QString>
+#include <QStringList>
 #include <chrono>
+#include <optional>
 
 namespace kovaldi {
 
@@ -36,5 +38,19 @@ struct RunOptions
 // counts as no padding.
 RunResult RunBatch(RunWindow& window, FileSystem& fileSystem, SettingsStore& settings,
                    const RunOptions& options = RunOptions());
+
+// The steps a run from the window shares with a run from a list.
+
+// The whole part (rounded toward minus infinity) of a numeric box text; nothing for a text
+// that is not numeric.
+std::optional<double> WholePart(const QString& text);
+// Whether such a part is a folder number: within 32 bits.
+bool FitsFolderNumber(const std::optional<double>& value);
+// The digit count of the digit box's text; no padding for a text that is not a number.
+int DigitCountOf(const QString& text);
+// The six box texts, in the order they are stored.
+QStringList BoxTexts(const RunWindow& window);
+// The outcome message, chosen by what the run did.
+void TellRunOutcome(RunWindow& window, const RunResult& result);
 
 } // namespace kovaldi

@@ -15,6 +15,8 @@ void MadeRecord::AddPlace(qint64 place)
 
 QStringList MadeRecord::NamesInOrderMade() const
 {
+    if (m_byName)
+        return m_names;
     QStringList names;
     names.reserve(m_count);
     for (const auto& [first, last] : m_ranges)

@@ -23,10 +23,26 @@ public:
           m_stride(1 + m_tree.Count())
     {}
 
+    // The folders of a run from a list, which follow no series: kept by name.
+    static MadeRecord OfNames(QString target)
+    {
+        MadeRecord record;
+        record.m_target = std::move(target);
+        record.m_byName = true;
+        return record;
+    }
+
     // In the order made: a numbered folder by its index, then the template's entries inside
     // it.
     void Add(qint64 index) { AddPlace(index * m_stride); }
     void AddSubfolder(qint64 index, qsizetype entry) { AddPlace(index * m_stride + 1 + entry); }
+    // A run from a list: the name inside the target.
+    void AddName(const QString& name)
+    {
+        m_names.append(name);
+        ++m_count;
+    }
+    bool ByName() const { return m_byName; }
 
     // The absolute target folder the names are inside.
     const QString& Target() const { return m_target; }
@@ -43,6 +59,8 @@ private:
     qint64 m_stride = 1;
     QList<std::pair<qint64, qint64>> m_ranges; // first and last index of each
     qint64 m_count = 0;
+    bool m_byName = false;
+    QStringList m_names;
 };
 
 } // namespace kovaldi

@@ -26,6 +26,11 @@ struct RunFigures
     bool leavesTarget = false;
     // The template's folders made inside each numbered folder made.
     qint64 subfoldersEach = 0;
+    // A run from a list: its lines that repeat an earlier one (not made), and the parents
+    // its lines imply that are made first.
+    bool fromList = false;
+    qint64 duplicates = 0;
+    qint64 parents = 0;
 
     bool Complete() const { return checked == count; }
     qint64 Existing() const { return existingFolders + existingFiles; }
@@ -33,7 +38,7 @@ struct RunFigures
     bool NoneNew() const { return Complete() && Existing() == count; }
     // Every folder the run will make, sub-folders included, as far as the names were
     // looked up: a numbered folder that exists gets nothing inside it.
-    qint64 FoldersToMake() const { return (count - Existing()) * (1 + subfoldersEach); }
+    qint64 FoldersToMake() const { return (count - Existing()) * (1 + subfoldersEach) + parents; }
 };
 
 // Whether names of header + number + footer climb out of the folder they are made in: a

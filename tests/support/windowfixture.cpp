@@ -50,6 +50,7 @@ MainWindowControls::MainWindowControls(MainWindow& window)
       cmdMake(Find<QPushButton>(window, QStringLiteral("cmdMake"))),
       lblTest(Find<QLabel>(window, QStringLiteral("lblTest"))),
       cmdOptions(Find<QPushButton>(window, QStringLiteral("cmdOptions"))),
+      cmdList(Find<QPushButton>(window, QStringLiteral("cmdList"))),
       lblOptions(Find<QLabel>(window, QStringLiteral("lblOptions")))
 {
     for (int i = 0; i < int(lblETC.size()); ++i)
@@ -91,6 +92,8 @@ QString MainWindowControls::lockMismatch(bool locked, const QWidget* except) con
         return QStringLiteral("the bar is shown: %1").arg(!locked);
     if (cmdOptions->isVisible() == locked)
         return QStringLiteral("cmdOptions is shown: %1").arg(locked);
+    if (cmdList->isVisible() == locked)
+        return QStringLiteral("cmdList is shown: %1").arg(locked);
     if (!locked && (pbStatus->value() != 0 || !lblStatus->text().isEmpty()))
         return QStringLiteral("left over: bar %1, status \"%2\"")
             .arg(pbStatus->value())

@@ -61,6 +61,7 @@ struct MainWindowControls
     QPushButton* cmdMake;
     QLabel* lblTest;
     QPushButton* cmdOptions;
+    QPushButton* cmdList;
     QLabel* lblOptions;
 };
 

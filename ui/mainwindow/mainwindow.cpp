@@ -3,6 +3,8 @@
 #include "about/aboutwindow.h"
 #include "desktop/appearance.h"
 #include "files/localfilesystem.h"
+#include "lists/listdialog.h"
+#include "lists/listrun.h"
 #include "mainwindow/runtexts.h"
 #include "mainwindow/runwindowadapter.h"
 #include "naming/naming.h"
@@ -123,6 +125,7 @@ MainWindow::MainWindow(SettingsStore& settings, QWidget* parent)
     connect(cmdEnd, &QPushButton::clicked, this, &MainWindow::cmdEnd_Click);
     connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
     connect(cmdOptions, &QPushButton::clicked, this, &MainWindow::cmdOptions_Click);
+    connect(cmdList, &QPushButton::clicked, this, &MainWindow::cmdList_Click);
     for (QLineEdit* box : {txtPath, txtHeader, txtFooter, txtMin, txtMax, txtBeam}) {
         box->installEventFilter(this);
         // A drop over a box is the window's: it names the target, whichever box it is over.
@@ -219,6 +222,8 @@ void MainWindow::createControls()
     // Where the status line and the bar stand during a run, hidden then.
     cmdOptions = Place(new QPushButton(QStringLiteral("詳細設定(&O)..."), this),
                        QStringLiteral("cmdOptions"), TwipsRect(120, 2880, 1575, 375));
+    cmdList = Place(new QPushButton(QStringLiteral("一覧から作成(&L)..."), this),
+                    QStringLiteral("cmdList"), TwipsRect(1755, 2880, 1935, 375));
     lblOptions =
         Place(new QLabel(frame), QStringLiteral("lblOptions"), TwipsRect(240, 2340, 4545, 180));
     lblOptions->setTextFormat(Qt::PlainText);
@@ -227,8 +232,8 @@ void MainWindow::createControls()
 
 void MainWindow::chainTabOrder()
 {
-    const QWidget* order[] = {txtPath, cmdBrowse, txtHeader, txtFooter, txtMin,     txtMax,
-                              txtBeam, udBeam,    cmdMake,   cmdEnd,    cmdOptions, Command1};
+    const QWidget* order[] = {txtPath, cmdBrowse, txtHeader, txtFooter,  txtMin,  txtMax,  txtBeam,
+                              udBeam,  cmdMake,   cmdEnd,    cmdOptions, cmdList, Command1};
     for (size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
     txtPath->setFocus();
@@ -254,14 +259,21 @@ void MainWindow::Form_Load()
     if (m_startTarget)
         txtPath->setText(*m_startTarget);
     // The dialog's settings: a stored text that does not do counts as not in use.
-    const QStringList further = m_settings.GetSettings(
-        kSettingsApplication, kSettingsSection,
-        {{QStringLiteral("Step"), QString()}, {QStringLiteral("Subfolders"), QString()}});
+    const QStringList further =
+        m_settings.GetSettings(kSettingsApplication, kSettingsSection,
+                               {{QStringLiteral("Step"), QString()},
+                                {QStringLiteral("Subfolders"), QString()},
+                                {QStringLiteral("ListNumbered"), QString()},
+                                {QStringLiteral("ListSeparator"), QString()}});
     m_stepStored = !further.value(0).isEmpty();
     m_step = WholeNumberIn(further.value(0), 1, SettingsDialog::kHighestStep).value_or(1);
     m_subfoldersStored = !further.value(1).isEmpty();
     m_subfolders =
         SubfolderTemplate::FromText(further.value(1), nullptr).value_or(SubfolderTemplate());
+    m_listOptionsStored = !further.value(2).isEmpty();
+    m_listNumbered = further.value(2) == QLatin1String("1");
+    if (m_listOptionsStored)
+        m_listSeparator = further.value(3);
     UpdatePreview();
     UpdateSettingsInUse();
     lblStatus->setText(QString());
@@ -384,38 +396,53 @@ void MainWindow::cmdMake_Click()
     if (!txtPath->text().isEmpty())
         EnterRelativeBase(txtPath->text());
     HomeShorthandFileSystem fileSystem(*m_fileSystem, HomeFolder());
-    RunWindowAdapter window({.window = this,
-                             .target = txtPath,
-                             .header = txtHeader,
-                             .footer = txtFooter,
-                             .minimum = txtMin,
-                             .maximum = txtMax,
-                             .digitCount = txtBeam,
-                             .status = lblStatus,
-                             .bar = pbStatus,
-                             .make = cmdMake,
-                             .fileSystem = &fileSystem,
-                             .lockInputs = std::bind_front(&MainWindow::LockInputs, this),
-                             .unlockInputs = std::bind_front(&MainWindow::UnlockInputs, this),
-                             .step = m_step,
-                             .subfolders = &m_subfolders,
-                             .furtherSettings = FurtherSettings()});
+    RunWindowAdapter window(RunParts(fileSystem, false));
     m_run = &window;
     const RunResult result = RunBatch(window, fileSystem, m_settings);
     m_run = nullptr;
-    if (result.confirmed) {
-        m_stepStored = m_stepStored || m_step != 1;
-        m_subfoldersStored = m_subfoldersStored || !m_subfolders.IsEmpty();
-    }
+    if (result.confirmed)
+        NoteStored(false);
 }
 
-SettingsEntries MainWindow::FurtherSettings() const
+RunWindowAdapter::Parts MainWindow::RunParts(FileSystem& fileSystem, bool listRun)
+{
+    return {.window = this,
+            .target = txtPath,
+            .header = txtHeader,
+            .footer = txtFooter,
+            .minimum = txtMin,
+            .maximum = txtMax,
+            .digitCount = txtBeam,
+            .status = lblStatus,
+            .bar = pbStatus,
+            .make = cmdMake,
+            .fileSystem = &fileSystem,
+            .lockInputs = std::bind_front(&MainWindow::LockInputs, this),
+            .unlockInputs = std::bind_front(&MainWindow::UnlockInputs, this),
+            .step = m_step,
+            .subfolders = &m_subfolders,
+            .furtherSettings = FurtherSettings(listRun)};
+}
+
+void MainWindow::NoteStored(bool listRun)
+{
+    m_stepStored = m_stepStored || m_step != 1;
+    m_subfoldersStored = m_subfoldersStored || !m_subfolders.IsEmpty();
+    m_listOptionsStored = m_listOptionsStored || listRun;
+}
+
+SettingsEntries MainWindow::FurtherSettings(bool listRun) const
 {
     SettingsEntries entries;
     if (m_stepStored || m_step != 1)
         entries.append({QStringLiteral("Step"), QString::number(m_step)});
     if (m_subfoldersStored || !m_subfolders.IsEmpty())
         entries.append({QStringLiteral("Subfolders"), m_subfolders.Text()});
+    if (m_listOptionsStored || listRun) {
+        entries.append({QStringLiteral("ListNumbered"),
+                        m_listNumbered ? QStringLiteral("1") : QStringLiteral("0")});
+        entries.append({QStringLiteral("ListSeparator"), m_listSeparator});
+    }
     return entries;
 }
 
@@ -425,6 +452,11 @@ SettingsEntries MainWindow::PresetValues() const
     SettingsEntries values;
     for (size_t i = 0; i < boxes.size(); ++i)
         values.append({QLatin1String(kStoredInputs[i].key), boxes[i]->text()});
+    if (m_listOptionsStored || m_listText) {
+        values.append({QStringLiteral("ListNumbered"),
+                       m_listNumbered ? QStringLiteral("1") : QStringLiteral("0")});
+        values.append({QStringLiteral("ListSeparator"), m_listSeparator});
+    }
     return values;
 }
 
@@ -435,6 +467,46 @@ void MainWindow::ApplyPreset(const Preset& preset)
         if (const std::optional<QString> value = preset.Value(QLatin1String(kStoredInputs[i].key)))
             boxes[i]->setText(*value);
     }
+    setListOptions(
+        preset.Value(QStringLiteral("ListNumbered")).value_or(m_listNumbered ? "1" : "0") ==
+            QLatin1String("1"),
+        preset.Value(QStringLiteral("ListSeparator")).value_or(m_listSeparator));
+}
+
+void MainWindow::cmdList_Click()
+{
+    if (m_run)
+        return;
+    if (m_listFile.isEmpty())
+        m_listFile = DefaultListPath();
+    if (!m_listText)
+        m_listText = ReadKeptList(m_listFile);
+    if (!txtPath->text().isEmpty())
+        EnterRelativeBase(txtPath->text());
+    HomeShorthandFileSystem fileSystem(*m_fileSystem, HomeFolder());
+    // The lines are numbered as a run would number them.
+    const ListNumbering numbering{
+        m_listNumbered, DigitCountOf(txtBeam->text()),
+        FitsFolderNumber(WholePart(txtMin->text())) ? qint64(*WholePart(txtMin->text())) : 1,
+        m_step, m_listSeparator};
+    bool accepted = false;
+    {
+        ListDialog dialog(*m_listText, numbering, fileSystem,
+                          BuildBaseFolder(txtPath->text(), fileSystem.Separator()), this);
+        accepted = dialog.exec() == QDialog::Accepted;
+        // What was typed stays for the next opening, kept on disk only by a confirmed run.
+        m_listText = dialog.Text();
+        setListOptions(dialog.Numbered(), dialog.Separator());
+    }
+    if (!accepted)
+        return;
+    RunWindowAdapter window(RunParts(fileSystem, true));
+    m_run = &window;
+    const RunResult result = RunList(window, fileSystem, m_settings,
+                                     {*m_listText, m_listNumbered, m_listSeparator, m_listFile});
+    m_run = nullptr;
+    if (result.confirmed)
+        NoteStored(true);
 }
 
 void MainWindow::cmdOptions_Click()
@@ -603,8 +675,9 @@ void MainWindow::SwitchInputs(bool enabled)
         label->setEnabled(enabled);
     lblTest->setEnabled(enabled);
     lblOptions->setEnabled(enabled);
-    // Its place is the status line's and the bar's during a run.
+    // Their place is the status line's and the bar's during a run.
     cmdOptions->setVisible(enabled);
+    cmdList->setVisible(enabled);
     QCoreApplication::processEvents();
 }
 

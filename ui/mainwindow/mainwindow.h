@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mainwindow/runwindowadapter.h"
 #include "options/presetsrow.h"
 #include "paths/targetdefaults.h"
 #include "settings/initext.h"
@@ -70,6 +71,20 @@ public:
     void Command1_Click();
     // Opens the settings dialog; what it takes shows under the preview.
     void cmdOptions_Click();
+    // Opens the list dialog; its Make runs the list in this window.
+    void cmdList_Click();
+
+    // The numbering options of the list dialog, as a run from a list stores them.
+    bool listNumbered() const { return m_listNumbered; }
+    const QString& listSeparator() const { return m_listSeparator; }
+    void setListOptions(bool numbered, const QString& separator)
+    {
+        m_listNumbered = numbered;
+        m_listSeparator = separator;
+    }
+    // The file the list is kept in for the next start: list.txt beside the settings unless a
+    // test says otherwise.
+    void setListFile(const QString& path) { m_listFile = path; }
     void txtHeader_Change();
     void txtFooter_Change();
     void txtMin_Change();
@@ -96,7 +111,13 @@ private:
     // The step and the sub-folders as a run stores them: each once it is in use or stored
     // before (the store cannot remove a key), so that a user who never uses them keeps a
     // store of the six inputs alone.
-    SettingsEntries FurtherSettings() const;
+    // A run from a list stores its numbering options too, as does every run once they are
+    // stored.
+    SettingsEntries FurtherSettings(bool listRun = false) const;
+    // The parts of the window a run reaches, for the file system it makes the folders in.
+    RunWindowAdapter::Parts RunParts(FileSystem& fileSystem, bool listRun);
+    // What a confirmed run leaves stored beside the six boxes.
+    void NoteStored(bool listRun);
     // The window's part of a preset, under the keys the settings store them by: the six
     // box texts, and the list's numbering (ListNumbered, ListSeparator) once the window
     // has a list. The settings dialog adds its own step and sub-folders.
@@ -147,6 +168,7 @@ private:
     // Beside the design's controls: the settings dialog's button, shown while idle, and the
     // line under the preview, shown while its settings are in use.
     QPushButton* cmdOptions = nullptr;
+    QPushButton* cmdList = nullptr;
     QLabel* lblOptions = nullptr;
 
     SettingsStore& m_settings;
@@ -167,6 +189,12 @@ private:
     bool m_stepStored = false;
     bool m_subfoldersStored = false;
     PresetMemory m_presets;
+    // The list dialog's text (read from the kept file when it first opens) and options.
+    std::optional<QString> m_listText;
+    QString m_listFile;
+    bool m_listNumbered = false;
+    QString m_listSeparator = QStringLiteral("_");
+    bool m_listOptionsStored = false;
 };
 
 } // namespace kovaldi

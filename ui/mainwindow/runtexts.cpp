@@ -85,11 +85,17 @@ QString ConfirmationDetails(const RunFigures& figures)
     QStringList lines;
     lines << QStringLiteral("作成先: ") + Breakable(figures.target);
     lines << QStringLiteral("フォルダ数: ") + Pieces(figures.count);
-    if (figures.subfoldersEach > 0) {
+    // A list's repeated lines are skipped; the parents its lines imply are made first.
+    if (figures.duplicates > 0)
+        lines << QStringLiteral("重複する行: ") + Pieces(figures.duplicates) +
+                     QStringLiteral("（作成しません）");
+    if (figures.parents > 0)
+        lines << QStringLiteral("途中のフォルダ: ") + Pieces(figures.parents);
+    if (figures.subfoldersEach > 0)
         lines << QStringLiteral("サブフォルダ: 各フォルダに ") + Pieces(figures.subfoldersEach);
+    if (figures.subfoldersEach > 0 || figures.parents > 0)
         lines << QStringLiteral("作成するフォルダの合計: ") + Pieces(figures.FoldersToMake()) +
                      (figures.Complete() ? QString() : QStringLiteral(" 以下"));
-    }
     if (figures.count == 1) {
         lines << QStringLiteral("フォルダ名: ") + NameForDisplay(figures.firstName);
     } else {
@@ -132,7 +138,8 @@ QString OutcomeCounts(const RunResult& result)
     QStringList lines{QStringLiteral("作成: ") + Pieces(result.made)};
     if (result.subfoldersEach > 0)
         lines.first() +=
-            QStringLiteral("（番号のフォルダ %1、サブフォルダ %2）")
+            (result.record.ByName() ? QStringLiteral("（一覧のフォルダ %1、サブフォルダ %2）")
+                                    : QStringLiteral("（番号のフォルダ %1、サブフォルダ %2）"))
                 .arg(Pieces(result.made - result.subfoldersMade), Pieces(result.subfoldersMade));
     if (result.Failed() > 0)
         lines << QStringLiteral("失敗: ") + Pieces(result.Failed());

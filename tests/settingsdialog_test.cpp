@@ -291,9 +291,10 @@ private slots:
         QFETCH(bool, ok);
         QFETCH(QStringList, boxes);
         QFETCH(QString, preview);
-        WritePresets(R"({"format":"kovaldi-presets","version":1,"presets":[)"
-                     R"({"name":"A","values":{"Header":"img","Min":"１２","Max":"30","Beam":"3",)"
-                     R"("Step":"5","Subfolders":"x\ny"}},{"name":"B","values":{"Footer":"_b"}}]})");
+        WritePresets(
+            R"({"format":"kovaldi-presets","version":1,"presets":[)"
+            R"({"name":"A","values":{"Header":"img","Min":"１２","Max":"30","Beam":"3",)"
+            R"("Step":"5","Subfolders":"x\ny","ListSeparator":"-"}},{"name":"B","values":{"Footer":"_b"}}]})");
         const MainWindowControls& ui = m_windows.show(m_store);
         ui.setBoxTexts({"/tmp", "h", "f", "1", "10", "2"});
         ModalDriver driver;
@@ -302,10 +303,16 @@ private slots:
                 QTest::keyClick(modal->findChild<QComboBox*>("cboPreset"), Qt::Key_Down);
             QCOMPARE(modal->findChild<QLineEdit*>("txtStep")->text(), downs == 1 ? "5" : "1");
             QCOMPARE(ui.txtHeader->text(), QString("h"));
-            PressLater(modal, ok ? "OKButton" : "CancelButton");
+            PressLater(modal, "cmdSavePresetAs");
         });
+        driver.expect(NameAnswer("C")); // what the dialog shows once loaded
+        driver.expect([&](QWidget* modal) { PressLater(modal, ok ? "OKButton" : "CancelButton"); });
         ui.cmdOptions->click();
         QCOMPARE(driver.failures(), QStringList());
+        const kovaldi::Preset saved = Presets().presets.value(2);
+        QCOMPARE(saved.Value("Header").value_or("") + saved.Value("ListSeparator").value_or(""),
+                 downs == 1 ? "img-" : "h");
+        QCOMPARE(ui.window.listSeparator(), ok && downs == 1 ? "-" : "_");
         QCOMPARE(ui.boxTexts(), boxes);
         QCOMPARE(ui.lblTest->text(), preview);
         QCOMPARE(ui.lblOptions->isVisible(), ok && downs == 1);

@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <functional>
 
 namespace kovaldi {
@@ -134,13 +135,23 @@ std::optional<SettingsEntries> SettingsDialog::PresetValues()
     const auto inputs = CheckedInputs();
     if (!inputs)
         return std::nullopt;
+    const QString step = QStringLiteral("Step");
+    const QString subfolders = QStringLiteral("Subfolders");
     SettingsEntries values = m_windowValues;
     if (m_loaded) {
+        // The loaded preset's part is what the window takes on OK, and so is what it holds
+        // beyond what the window gave (list options the window has not used yet).
         for (auto& [key, value] : values)
             value = m_loaded->Value(key).value_or(value);
+        for (const auto& [key, value] : m_loaded->values) {
+            if (key != step && key != subfolders &&
+                std::none_of(values.cbegin(), values.cend(),
+                             [&key](const auto& entry) { return entry.first == key; }))
+                values.append({key, value});
+        }
     }
-    values.append({QStringLiteral("Step"), QString::number(inputs->first)});
-    values.append({QStringLiteral("Subfolders"), inputs->second.Text()});
+    values.append({step, QString::number(inputs->first)});
+    values.append({subfolders, inputs->second.Text()});
     return values;
 }
 

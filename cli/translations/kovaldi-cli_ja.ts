@@ -137,24 +137,24 @@
       <translation>シグナルで中止しました。未処理: %1 個</translation>
     </message>
     <message>
-      <source>A folder to make inside every numbered folder made: a relative path, "/" nesting; its parents are implied. May be given more than once.</source>
-      <translation>作成した番号のフォルダそれぞれの中に作るフォルダ。相対パスで、「/」で階層を表し、親フォルダも作ります。何度でも指定できます。</translation>
+      <source>A folder to make inside every numbered folder made (with --from-list: inside each line's folder made): a relative path, "/" nesting; its parents are implied. May be given more than once.</source>
+      <translation>作成した番号のフォルダ（--from-list では、作成した各行のフォルダ）それぞれの中に作るフォルダ。相対パスで、「/」で階層を表し、親フォルダも作ります。何度でも指定できます。</translation>
     </message>
     <message>
       <source>PATH</source>
       <translation>パス</translation>
     </message>
     <message>
-      <source>Make the folders inside FOLDER (folders only, no links; at most 1000, 32 levels deep) inside every numbered folder made.</source>
-      <translation>FOLDER の中のフォルダ（フォルダだけ、リンクは除く。1000 個、32 段まで）を、作成した番号のフォルダそれぞれの中に作ります。</translation>
+      <source>Make the folders inside FOLDER (folders only, no links; at most 1000, 32 levels deep) inside every numbered folder made (with --from-list: each line's folder).</source>
+      <translation>FOLDER の中のフォルダ（フォルダだけ、リンクは除く。1000 個、32 段まで）を、作成した番号のフォルダ（--from-list では各行のフォルダ）それぞれの中に作ります。</translation>
     </message>
     <message>
       <source>FOLDER</source>
       <translation>フォルダ</translation>
     </message>
     <message>
-      <source>Start from the six inputs, the step and the sub-folders the window stored last; the options given override them.</source>
-      <translation>ウィンドウが最後に保存した 6 つの入力、増分、サブフォルダから始めます。指定したオプションがそれより優先されます。</translation>
+      <source>Start from the six inputs, the step, the sub-folders and the list's numbering the window stored last; the options given override them.</source>
+      <translation>ウィンドウが最後に保存した 6 つの入力、増分、サブフォルダ、一覧の番号付けから始めます。指定したオプションがそれより優先されます。</translation>
     </message>
     <message>
       <source>--subfolder and --subfolders-from cannot be given together</source>
@@ -213,10 +213,6 @@
       <translation>--number と共に: 番号と行の間に入れる文字列（既定値: 「_」）。</translation>
     </message>
     <message>
-      <source>--subfolder and --subfolders-from do not go with --from-list</source>
-      <translation>--subfolder と --subfolders-from は --from-list と同時に指定できません</translation>
-    </message>
-    <message>
       <source>--number and --separator go with --from-list</source>
       <translation>--number と --separator は --from-list と共に指定してください</translation>
     </message>
@@ -247,6 +243,10 @@
     <message>
       <source>Dry run in %1: %2 lines, %3 new, %4 exist as folders, %5 exist as files, %6 repeat an earlier line; nothing made.</source>
       <translation>%1 での試行: %2 行、新規 %3、フォルダとして存在 %4、ファイルとして存在 %5、前の行と重複 %6。何も作成していません。</translation>
+    </message>
+    <message>
+      <source>Inside each new line's folder, %1 sub-folders: %2 in all.</source>
+      <translation>新規の各行のフォルダの中にサブフォルダ %1 個、合計 %2 個。</translation>
     </message>
   </context>
   <context>

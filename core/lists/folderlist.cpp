@@ -77,7 +77,8 @@ ListChecker::ListChecker(const FileSystem& fileSystem, QString baseFolder)
     : m_fileSystem(fileSystem), m_baseFolder(std::move(baseFolder))
 {}
 
-ListLineState ListChecker::Check(const ListLine& line, QString* reason, qsizetype* earlier)
+ListLineState ListChecker::Check(const ListLine& line, QString* reason, qsizetype* earlier,
+                                 QStringList* implied)
 {
     if (const std::optional<QString> fault = ListPathFault(line.path)) {
         if (reason)
@@ -93,9 +94,12 @@ ListLineState ListChecker::Check(const ListLine& line, QString* reason, qsizetyp
     m_earlier.insert(line.path, line.line);
     // A parent keeps the first line that implied it.
     for (qsizetype i = line.path.indexOf(u'/'); i > 0; i = line.path.indexOf(u'/', i + 1)) {
-        const QString parent = line.path.left(i);
-        if (!m_earlier.contains(parent))
-            m_earlier.insert(parent, line.line);
+        QString parent = line.path.left(i);
+        if (m_earlier.contains(parent))
+            continue;
+        m_earlier.insert(parent, line.line);
+        if (implied)
+            implied->append(std::move(parent));
     }
     switch (KindOf(line.path)) {
     case EntryKind::Folder:

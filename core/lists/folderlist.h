@@ -6,6 +6,7 @@
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <optional>
 
@@ -63,9 +64,10 @@ class ListChecker
 public:
     ListChecker(const FileSystem& fileSystem, QString baseFolder);
     // The state of the next line; `reason` tells why an invalid one is, `earlier` which line
-    // a duplicate repeats (or implies, as a parent).
+    // a duplicate repeats (or implies, as a parent), `implied` gets the parents that the line
+    // is the first to imply, outermost first.
     ListLineState Check(const ListLine& line, QString* reason = nullptr,
-                        qsizetype* earlier = nullptr);
+                        qsizetype* earlier = nullptr, QStringList* implied = nullptr);
     // What a path inside the base folder ("/" between its names) names now.
     EntryKind KindOf(const QString& path);
 

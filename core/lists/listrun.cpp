@@ -33,11 +33,11 @@ ListPlan ListPlan::Of(FolderList list, const FileSystem& fileSystem, const QStri
     ListPlan plan;
     plan.list = std::move(list);
     ListChecker checker(fileSystem, baseFolder);
-    // The lines and parents met so far: a parent among them is made already, or there.
-    QSet<QString> seen;
+    QStringList implied;
     for (qsizetype i = 0; i < plan.list.lines.size(); ++i) {
         const ListLine& line = plan.list.lines[i];
-        const ListLineState state = checker.Check(line, &plan.invalidReason);
+        implied.clear();
+        const ListLineState state = checker.Check(line, &plan.invalidReason, nullptr, &implied);
         plan.states.append(state);
         switch (state) {
         case ListLineState::Invalid:
@@ -56,14 +56,13 @@ ListPlan ListPlan::Of(FolderList list, const FileSystem& fileSystem, const QStri
             ++plan.existingFiles;
             break;
         }
-        for (const QString& parent : ParentsOf(line.path)) {
-            if (seen.contains(parent))
-                continue;
-            seen.insert(parent);
-            if (checker.KindOf(parent) == EntryKind::Nothing)
-                plan.parents.insert(parent);
+        for (QString& parent : implied) {
+            if (checker.KindOf(parent) == EntryKind::Nothing) {
+                plan.steps.append({std::move(parent), false});
+                ++plan.parents;
+            }
         }
-        seen.insert(line.path);
+        plan.steps.append({line.path, true});
     }
     plan.invalidReason.clear();
     return plan;
@@ -88,49 +87,35 @@ bool MakeListFolders(FileSystem& fileSystem, const QString& baseFolder, const Li
 {
     const QChar separator = fileSystem.Separator();
     const qint64 total = plan.Folders();
-    QSet<QString> parents = plan.parents;
     // Every folder is made inside the target folder opened once.
     const std::unique_ptr<TargetFolder> targetFolder = fileSystem.OpenTarget(baseFolder);
-    qint64 tried = 0;
     bool stopped = false;
-    // One folder of the list or a parent, then the stop asked for while it was made.
-    const auto make = [&](const QString& path, bool line) {
-        const QString name = Native(path, separator);
+    for (qint64 tried = 0; tried < total && !stopped;) {
+        const ListPlan::Step& step = plan.steps[tried];
+        const QString name = Native(step.path, separator);
         observer.Making(name);
         const CreateResult made = targetFolder->MakeFolder(name);
-        recorder.TriedNamed(name, made, line);
-        if (line && made.made && !tree.IsEmpty()) {
+        recorder.TriedNamed(name, made, step.line);
+        // Inside a line's folder this run made, the template's folders, a stop taking effect
+        // after the one being made.
+        if (step.line && made.made && !tree.IsEmpty()) {
             const QString prefix = name + separator;
-            targetFolder->MakeSubfolders(
-                name, tree, [&](qsizetype entry, const CreateResult& result) {
-                    const QString subfolder = prefix + tree.PathWith(entry, separator);
-                    recorder.TriedNamedSubfolder(subfolder, result);
-                    observer.Making(subfolder);
-                    const bool more = entry + 1 < tree.Count() || tried + 1 < total;
-                    if (more && observer.StopRequested()) {
-                        stopped = true;
-                        if (entry + 1 < tree.Count())
-                            recorder.CutShort(name);
-                    }
-                    return !stopped;
-                });
+            targetFolder->MakeSubfolders(name, tree, [&](qsizetype entry, const CreateResult& r) {
+                const QString subfolder = prefix + tree.PathWith(entry, separator);
+                recorder.TriedNamedSubfolder(subfolder, r);
+                observer.Making(subfolder);
+                const bool more = entry + 1 < tree.Count() || tried + 1 < total;
+                if (more && observer.StopRequested()) {
+                    stopped = true;
+                    if (entry + 1 < tree.Count())
+                        recorder.CutShort(name);
+                }
+                return !stopped;
+            });
         }
         observer.Tried(++tried, total);
         if (!stopped && tried < total && observer.StopRequested())
             stopped = true;
-    };
-    for (qsizetype i = 0; i < plan.states.size() && !stopped; ++i) {
-        if (plan.states[i] == ListLineState::Duplicate)
-            continue;
-        const QString& path = plan.list.lines[i].path;
-        for (const QString& parent : ParentsOf(path)) {
-            if (parents.remove(parent))
-                make(parent, false);
-            if (stopped)
-                break;
-        }
-        if (!stopped)
-            make(path, true);
     }
     return stopped;
 }
@@ -207,7 +192,7 @@ RunResult RunList(RunWindow& window, FileSystem& fileSystem, SettingsStore& sett
     figures.existingFolders = plan.existingFolders;
     figures.existingFiles = plan.existingFiles;
     figures.duplicates = plan.duplicates;
-    figures.parents = plan.parents.size();
+    figures.parents = plan.parents;
     figures.subfoldersEach = tree.Count();
     for (qsizetype i = 0; i < plan.states.size(); ++i) {
         if (plan.states[i] == ListLineState::Duplicate)

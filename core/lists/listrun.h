@@ -5,7 +5,6 @@
 #include "run/runresult.h"
 
 #include <QList>
-#include <QSet>
 #include <QString>
 
 namespace kovaldi {
@@ -27,7 +26,15 @@ struct ListPlan
     qint64 existingFolders = 0;
     qint64 existingFiles = 0;
     qint64 duplicates = 0;
-    QSet<QString> parents; // made first, once, before the first line inside them
+    // What the run tries, in order: each line's folder (line) after the parents it is the
+    // first to imply that are not there yet.
+    struct Step
+    {
+        QString path;
+        bool line = true;
+    };
+    QList<Step> steps;
+    qint64 parents = 0;
     // The first line that cannot be made (its index in list.lines), or -1.
     qsizetype invalid = -1;
     QString invalidReason;
@@ -39,7 +46,7 @@ struct ListPlan
     // The lines a run tries: all but the duplicates.
     qint64 Lines() const { return list.lines.size() - duplicates; }
     // Every folder a run tries beside the sub-folders: the lines and their parents.
-    qint64 Folders() const { return Lines() + parents.size(); }
+    qint64 Folders() const { return steps.size(); }
 };
 
 // The parents a path implies, outermost first: "a/b/c" gives "a" and "a/b".

@@ -492,6 +492,21 @@ void CliTest::fromSettings()
     QCOMPARE(wrong.status, 64);
     QVERIFY2(wrong.err.contains("stored Min: \"1.5\" is not a whole number"),
              wrong.err.constData());
+
+    // A list is numbered as the window numbered its list; the options given override it.
+    QVERIFY(settings.open(QIODevice::WriteOnly));
+    settings.write("[Config]\nMin=3\nListNumbered=1\nListSeparator=-\n");
+    settings.close();
+    QFile list(m_dir->filePath(QStringLiteral("list.txt")));
+    QVERIFY(list.open(QIODevice::WriteOnly) && list.write("a\n") == 2);
+    list.close();
+    const QString listed = m_dir->filePath(QStringLiteral("listed"));
+    QVERIFY(QDir().mkpath(listed));
+    const QStringList fromList{QStringLiteral("--from-settings"), QStringLiteral("--from-list"),
+                               list.fileName()};
+    QCOMPARE(Run(fromList + QStringList{listed}).status, 0);
+    QCOMPARE(Run(fromList + QStringList{QStringLiteral("--separator=+"), listed}).status, 0);
+    QCOMPARE(Names(listed), (QStringList{"03+a", "03-a"}));
 }
 
 void CliTest::commandLine_data()

@@ -117,6 +117,20 @@ private slots:
                                [](qsizetype, const CreateResult& result) { return result.made; });
         QVERIFY(QFileInfo(dir.filePath("moved/a03/s/t")).isDir());
         QVERIFY(QFileInfo(dir.filePath("moved/a03/u")).isDir());
+
+        // A name with "/" goes into the folders its first names lead to, never through a
+        // link, whether one was there before or put there after a folder inside was made.
+        QVERIFY(QFile::link(dir.filePath("elsewhere"), dir.filePath("moved/link")));
+        QCOMPARE(target->MakeFolder(u"link/x").reason, FailureReason::ParentMissing);
+        QVERIFY(target->MakeFolder(u"p").made && target->MakeFolder(u"p/q").made);
+        QVERIFY(target->MakeFolder(u"p/q/r").made);
+        QVERIFY(QDir(dir.filePath("moved")).rename("p", "p-moved"));
+        QVERIFY(QFile::link(dir.filePath("elsewhere"), dir.filePath("moved/p")));
+        // The folder that "p/q" led to stays open: its next folder is made in it, wherever
+        // it went; any other way is opened afresh and meets the link.
+        QVERIFY(target->MakeFolder(u"p/q/t").made);
+        QCOMPARE(target->MakeFolder(u"p/s").reason, FailureReason::ParentMissing);
+        QVERIFY(QFileInfo(dir.filePath("moved/p-moved/q/t")).isDir());
         QVERIFY(QDir(dir.filePath("elsewhere")).isEmpty());
 #endif
     }

@@ -40,6 +40,11 @@ public:
             QTimer::singleShot(0, m_ui.Command1, &QPushButton::click);
         return LocalFileSystem::CreateFolder(path);
     }
+    // Each folder by its path, so that every creation is counted.
+    std::unique_ptr<kovaldi::TargetFolder> OpenTarget(const QString& baseFolder) override
+    {
+        return FileSystem::OpenTarget(baseFolder);
+    }
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::Paint) {

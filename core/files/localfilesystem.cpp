@@ -105,7 +105,10 @@ struct Descriptor
 };
 
 // Makes each folder relative to the opened target folder, its name encoded into a buffer
-// that keeps its room from folder to folder.
+// that keeps its room from folder to folder. A name with "/" in it is made inside the
+// folder its first names lead to, each opened relative to the one before without following
+// a link, so that a folder swapped for a link during the run sends nothing outside the
+// target; the last such folder stays open for the next name inside it.
 class DescriptorTarget : public TargetFolder
 {
 public:
@@ -113,18 +116,18 @@ public:
 
     CreateResult MakeFolder(QStringView name) override
     {
-        m_native.resize(kMostNativeBytesPerUnit * name.size() + 1);
-        const NativeWrite written = WriteNativeName(m_native.data(), name);
-        if (name.isEmpty() || !written.whole)
+        if (!Encode(name))
             return {false, FailureReason::InvalidName, {}};
-        m_native[written.size] = '\0';
-        if (::mkdirat(m_dir.fd, m_native.constData(), 0777) == 0)
+        const char* last = nullptr;
+        const int holder = HolderOf(&last);
+        if (holder < 0)
+            return LocalFileSystem::FailureFromSystemError(errno);
+        if (::mkdirat(holder, last, 0777) == 0)
             return {true, {}, {}};
         CreateResult result = LocalFileSystem::FailureFromSystemError(errno);
         struct stat status;
         if (result.reason == FailureReason::ExistsAsFolder &&
-            (::fstatat(m_dir.fd, m_native.constData(), &status, 0) != 0 ||
-             !S_ISDIR(status.st_mode)))
+            (::fstatat(holder, last, &status, 0) != 0 || !S_ISDIR(status.st_mode)))
             result.reason = FailureReason::ExistsAsFile;
         return result;
     }
@@ -137,21 +140,78 @@ public:
             m_tree = &tree;
             m_treeNames = LocalFileSystem::NativeNames(tree);
         }
-        m_native.resize(kMostNativeBytesPerUnit * name.size() + 1);
-        const NativeWrite written = WriteNativeName(m_native.data(), name);
         int folder = -1;
-        if (!name.isEmpty() && written.whole) {
-            m_native[written.size] = '\0';
-            folder =
-                ::openat(m_dir.fd, m_native.constData(),
-                         LocalFileSystem::kSearchAccess | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const char* last = nullptr;
+        if (Encode(name)) {
+            const int holder = HolderOf(&last);
+            if (holder >= 0)
+                folder =
+                    ::openat(holder, last,
+                             LocalFileSystem::kSearchAccess | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         }
         LocalFileSystem::MakeSubfoldersIn(folder, tree, m_treeNames, each);
     }
 
 private:
+    // The name into m_native, ended by a NUL; false when it cannot travel whole.
+    bool Encode(QStringView name)
+    {
+        m_native.resize(kMostNativeBytesPerUnit * name.size() + 1);
+        const NativeWrite written = WriteNativeName(m_native.data(), name);
+        if (name.isEmpty() || !written.whole)
+            return false;
+        m_native[written.size] = '\0';
+        m_size = written.size;
+        return true;
+    }
+
+    // The folder that holds the last name of m_native, and where that name starts; -1 (with
+    // errno) when the way there cannot be opened as folders.
+    int HolderOf(const char** last)
+    {
+        const char* native = m_native.constData();
+        const auto* slash = static_cast<const char*>(std::memchr(native, '/', size_t(m_size)));
+        if (!slash) {
+            *last = native;
+            return m_dir.fd;
+        }
+        const char* end = native + m_size;
+        while (const void* next = std::memchr(slash + 1, '/', size_t(end - slash - 1)))
+            slash = static_cast<const char*>(next);
+        *last = slash + 1;
+        const QByteArrayView way(native, slash - native);
+        if (m_holder.fd >= 0 && way == QByteArrayView(m_way))
+            return m_holder.fd;
+        m_holder.Reset(-1);
+        Descriptor step(-1);
+        int dir = m_dir.fd;
+        for (qsizetype from = 0; from < way.size();) {
+            qsizetype to = way.indexOf('/', from);
+            if (to < 0)
+                to = way.size();
+            if (to > from) {
+                const QByteArray part = way.sliced(from, to - from).toByteArray();
+                step.Reset(::openat(dir, part.constData(),
+                                    LocalFileSystem::kSearchAccess | O_DIRECTORY | O_NOFOLLOW |
+                                        O_CLOEXEC));
+                if (step.fd < 0)
+                    return -1;
+                dir = step.fd;
+            }
+            from = to + 1;
+        }
+        if (step.fd < 0)
+            return m_dir.fd; // only "/" before the last name
+        m_way = way.toByteArray();
+        std::swap(m_holder.fd, step.fd);
+        return m_holder.fd;
+    }
+
     Descriptor m_dir;
     QVarLengthArray<char, 256> m_native;
+    qsizetype m_size = 0;
+    Descriptor m_holder{-1}; // the folder m_way leads to, when open
+    QByteArray m_way;
     const SubfolderTemplate* m_tree = nullptr;
     QList<QByteArray> m_treeNames;
 };

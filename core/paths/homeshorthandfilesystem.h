@@ -25,6 +25,10 @@ public:
     QString AbsoluteFolder(const QString& path) const override;
     QString FolderIdentity(const QString& path) const override;
     OpenedFolder OpenForUndo(const QString& target, const QString& identity) override;
+    std::unique_ptr<TargetFolder> OpenTarget(const QString& baseFolder) override
+    {
+        return m_fileSystem.OpenTarget(Expanded(baseFolder));
+    }
     void MakeSubfolders(const QString& folder, const SubfolderTemplate& tree,
                         const SubfolderVisitor& each) override
     {

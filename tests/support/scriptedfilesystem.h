@@ -34,6 +34,12 @@ public:
         return result;
     }
 
+    // Each folder by its path, so that every creation passes the script.
+    std::unique_ptr<TargetFolder> OpenTarget(const QString& baseFolder) override
+    {
+        return FileSystem::OpenTarget(baseFolder);
+    }
+
     OpenedFolder OpenForUndo(const QString& target, const QString& identity) override
     {
         OpenedFolder opened = LocalFileSystem::OpenForUndo(target, identity);

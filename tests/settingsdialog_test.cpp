@@ -156,7 +156,7 @@ private slots:
                 auto* tree = modal->findChild<QPlainTextEdit*>("txtSubfolders");
                 QVERIFY(step && tree);
                 step->selectAll();
-                QTest::keyClicks(step, "2");
+                Commit(step, "２"); // full-width, as an input method gives it
                 modal->findChild<QPushButton*>("cmdReadFolder")->click();
                 QCOMPARE(tree->toPlainText(), QString("01_原稿\n02_画像\n02_画像/元"));
                 PressLater(modal, "OKButton");

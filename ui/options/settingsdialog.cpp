@@ -94,7 +94,8 @@ void SettingsDialog::UpdateCount()
 
 std::optional<std::pair<qint64, SubfolderTemplate>> SettingsDialog::CheckedInputs()
 {
-    const std::optional<long long> step = WholeNumberIn(txtStep->text(), 1, kHighestStep);
+    const std::optional<long long> step =
+        WholeNumberIn(FoldWideNumberText(txtStep->text()), 1, kHighestStep);
     if (!step) {
         ShowMessage(
             this,

@@ -64,28 +64,11 @@ std::wstring NativePath(const QString& path)
     return path.toStdWString();
 }
 
-QString SystemText(DWORD code)
-{
-    wchar_t* buffer = nullptr;
-    const DWORD size = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
-    QString text = size ? QString::fromWCharArray(buffer, int(size)).trimmed()
-                        : QStringLiteral("error %1").arg(code);
-    LocalFree(buffer);
-    return text;
-}
-
 #else
 
 QByteArray NativePath(const QString& path)
 {
     return NativeName(path);
-}
-
-QString SystemText(int code)
-{
-    return QString::fromLocal8Bit(std::strerror(code));
 }
 
 // Closes a descriptor when it goes out of scope.

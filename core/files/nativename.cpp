@@ -2,6 +2,12 @@
 
 #include <QCoreApplication>
 
+#if defined(Q_OS_WIN)
+#include <windows.h>
+#else
+#include <cstring>
+#endif
+
 namespace kovaldi {
 
 namespace {
@@ -184,6 +190,22 @@ QStringList ProgramArguments(int argc, char* argv[])
         arguments << NameFromNative(QByteArrayView(argv[i]));
 #endif
     return arguments;
+}
+
+QString SystemText(unsigned long code)
+{
+#if defined(Q_OS_WIN)
+    wchar_t* buffer = nullptr;
+    const DWORD size = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, DWORD(code), 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+    QString text = size ? QString::fromWCharArray(buffer, int(size)).trimmed()
+                        : QStringLiteral("error %1").arg(code);
+    LocalFree(buffer);
+    return text;
+#else
+    return QString::fromLocal8Bit(std::strerror(int(code)));
+#endif
 }
 
 } // namespace kovaldi

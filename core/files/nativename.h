@@ -42,6 +42,9 @@ QString NameFromNative(QByteArrayView bytes);
 // (a QCoreApplication must exist there).
 QStringList ProgramArguments(int argc, char* argv[]);
 
+// The system's own words for an error code: errno's on POSIX, GetLastError's on Windows.
+QString SystemText(unsigned long code);
+
 // Whether the text holds a byte that is not UTF-8.
 bool HoldsRawBytes(QStringView text);
 

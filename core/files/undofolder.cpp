@@ -90,18 +90,6 @@ std::wstring Wide(const QString& path)
     return path.toStdWString();
 }
 
-QString SystemText(DWORD code)
-{
-    wchar_t* buffer = nullptr;
-    const DWORD size = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
-    QString text = size ? QString::fromWCharArray(buffer, int(size)).trimmed()
-                        : QStringLiteral("error %1").arg(code);
-    LocalFree(buffer);
-    return text;
-}
-
 QString IdentityOf(HANDLE handle)
 {
     BY_HANDLE_FILE_INFORMATION info;
@@ -201,11 +189,6 @@ private:
 };
 
 #else
-
-QString SystemText(int code)
-{
-    return QString::fromLocal8Bit(std::strerror(code));
-}
 
 #if defined(O_PATH)
 // Searching a folder is all a walk needs: a folder without read permission opens too.

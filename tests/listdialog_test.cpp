@@ -154,6 +154,12 @@ private slots:
             QCOMPARE(MarkTexts(edit),
                      (QStringList{"新規", "", "無効: 「.」と「..」はフォルダ名に使えません。"}));
             QVERIFY(modal->findChild<QLabel*>("lblSummary")->text().contains("無効 1 個"));
+            // The line under the cursor is told to a screen reader with its mark.
+            edit->moveCursor(QTextCursor::End);
+            QCOMPARE(edit->accessibleDescription(),
+                     QString("3 行目: 無効: 「.」と「..」はフォルダ名に使えません。"));
+            edit->moveCursor(QTextCursor::Start);
+            QCOMPARE(edit->accessibleDescription(), QString("1 行目: 新規"));
             driver.expectMessage(QMessageBox::Ok);
             modal->findChild<QPushButton*>("cmdMake")->click();
             QVERIFY(modal->isVisible());

@@ -70,6 +70,17 @@ ListEdit::ListEdit(QWidget* parent) : QPlainTextEdit(parent), m_margin(new ListM
         else
             m_margin->update(0, rect.y(), m_margin->width(), rect.height());
     });
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &ListEdit::describeCursorLine);
+}
+
+void ListEdit::describeCursorLine()
+{
+    const int line = textCursor().blockNumber();
+    const QString mark = line < m_marks.size() ? m_marks[line].text : QString();
+    const QString description =
+        mark.isEmpty() ? QString() : QStringLiteral("%1 行目: %2").arg(line + 1).arg(mark);
+    if (accessibleDescription() != description)
+        setAccessibleDescription(description);
 }
 
 int ListEdit::marginWidth() const
@@ -81,12 +92,15 @@ void ListEdit::setMarks(QList<Mark> marks)
 {
     m_marks = std::move(marks);
     m_margin->update();
+    describeCursorLine();
 }
 
 void ListEdit::setMark(qsizetype line, Mark mark)
 {
     if (line >= 0 && line < m_marks.size())
         m_marks[line] = std::move(mark);
+    if (line == textCursor().blockNumber())
+        describeCursorLine();
 }
 
 void ListEdit::resizeEvent(QResizeEvent* event)

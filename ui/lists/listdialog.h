@@ -40,6 +40,10 @@ public:
     const QList<Mark>& marks() const { return m_marks; }
     // Draws the margin again after setMark.
     void updateMargin() { m_margin->update(); }
+    // The mark of the line under the cursor is also the box's accessible description
+    // ("3 行目: 新規"), which a screen reader reads as the cursor moves: the margin is
+    // only drawn.
+    void describeCursorLine();
     int marginWidth() const;
 
 protected:

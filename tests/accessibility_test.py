@@ -220,6 +220,25 @@ pump(0.5)
 answer(about, "OK(O)")
 wait_for("the About window closed", lambda: find(app, "dialog", "ﾊﾞｰｼﾞｮﾝ情報") is None)
 
+# The list dialog: each line's state reaches the screen reader as the description of the
+# list box at the caret's line, and the counts as a label.
+press(find(window, "push button", "一覧から作成(L)..."), "Press")
+lists = wait_for("the list dialog", lambda: find(app, "dialog", "一覧から作成"))
+list_box = pyatspi.findDescendant(
+    lists, lambda n: n.getRoleName() == "text" and "EditableText" in pyatspi.listInterfaces(n))
+first = "kovaldi-一覧-新規"
+list_box.queryEditableText().setTextContents(first + "\na/../b")
+wait_for("the lines counted", lambda: pyatspi.findDescendant(
+    lists, lambda n: n.getRoleName() == "label" and n.name.startswith("新規 1 個、")))
+print("--- list dialog")
+dump(lists)
+for offset, line in ((0, "1 行目: 新規"), (len(first) + 2, "2 行目: 無効: ")):
+    list_box.queryText().setCaretOffset(offset)
+    pump(0.3)
+    check(f"list line at {offset} described", list_box.description[:len(line)], line)
+press(find(lists, "push button", "閉じる"), "Press")
+wait_for("the list dialog closed", lambda: find(app, "dialog", "一覧から作成") is None)
+
 # A run: the status line is announced no more often than it is drawn (a frame at most every
 # 33 ms), not once for each of its 3,000 folders.
 target = tempfile.mkdtemp()

@@ -144,11 +144,12 @@ std::optional<SettingsEntries> SettingsDialog::PresetValues()
         // beyond what the window gave (list options the window has not used yet).
         for (auto& [key, value] : values)
             value = m_loaded->Value(key).value_or(value);
-        for (const auto& [key, value] : m_loaded->values) {
+        for (const auto& entry : m_loaded->values) {
+            const QString& key = entry.first;
             if (key != step && key != subfolders &&
                 std::none_of(values.cbegin(), values.cend(),
-                             [&key](const auto& entry) { return entry.first == key; }))
-                values.append({key, value});
+                             [&key](const auto& held) { return held.first == key; }))
+                values.append(entry);
         }
     }
     values.append({step, QString::number(inputs->first)});

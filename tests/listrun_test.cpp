@@ -1,16 +1,14 @@
 // Runs from a list on real folders: nesting, numbering, repeats, what is there already, the
 // template inside each line's folder, a stop, the journal, the kept list and an undo; and
 // the lists refused before anything is made.
+#include "fakerunwindow.h"
 #include "files/localfilesystem.h"
 #include "journal/journalreader.h"
 #include "lists/listrun.h"
-#include "run/runwindow.h"
-#include "settings/settingsstore.h"
 #include "subfolders/subfoldertemplate.h"
 #include "undo/undo.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,57 +17,18 @@ using namespace kovaldi;
 
 namespace {
 
-// Confirms, keeps the figures and the last message, and stops after a number of folders.
-class Window : public RunWindow, public SettingsStore
+// The header, footer and maximum take no part in a list run; the step numbers its lines.
+class Window : public test::FakeRunWindow
 {
 public:
-    QStringList in{"", "h", "f", "9", "0", "2"}; // the header, footer and maximum take no part
-    qint64 step = 3;
-    SubfolderTemplate tree;
-    int stopAfter = -1; // folders (status lines) before Stop is pressed; -1: never
-    int statuses = 0;
-    int saves = 0;
-    QString told;
-    RunFigures figures;
-
-    QString TargetFolderText() const override { return in[0]; }
-    QString HeaderText() const override { return in[1]; }
-    QString FooterText() const override { return in[2]; }
-    QString MinimumText() const override { return in[3]; }
-    QString MaximumText() const override { return in[4]; }
-    QString DigitCountText() const override { return in[5]; }
-    qint64 Step() const override { return step; }
-    const SubfolderTemplate* Subfolders() const override { return &tree; }
-    void SetStatus(const QString&) override { ++statuses; }
-    void SetProgress(float) override {}
-    bool Ask(const QString&) override { return true; }
-    bool Confirm(const QString& question, const RunFigures& given) override
+    Window()
     {
-        figures = given;
-        return Ask(question);
-    }
-    void Tell(const QString& text, MessageKind) override { told = text; }
-    bool StopRequested() override { return stopAfter >= 0 && statuses >= stopAfter; }
-    void LockInputs() override {}
-    void UnlockInputs() override {}
-    void PumpEvents() override {}
-    bool SaveSettings(const QString&, const QString&, const SettingsEntries&) override
-    {
-        ++saves;
-        return true;
+        in = {"", "h", "f", "9", "0", "2"};
+        step = 3;
     }
 };
 
-QStringList Entries(const QString& folder)
-{
-    QStringList found;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        found << QDir(folder).relativeFilePath(it.next());
-    found.sort();
-    return found;
-}
+using test::Entries;
 
 } // namespace
 

@@ -1,15 +1,13 @@
 // Sub-folder templates and the step: the template read from lines and from a folder, and runs
 // with both on real folders, down to the journal and an undo.
+#include "fakerunwindow.h"
 #include "files/localfilesystem.h"
 #include "journal/journalreader.h"
 #include "run/batchrun.h"
-#include "run/runwindow.h"
-#include "settings/settingsstore.h"
 #include "subfolders/subfoldertemplate.h"
 #include "undo/undo.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,54 +16,8 @@ using namespace kovaldi;
 
 namespace {
 
-// A window that confirms and stops after a given number of creations.
-class Window : public RunWindow
-{
-public:
-    QStringList in; // target, header, footer, min, max, digits
-    qint64 step = 1;
-    SubfolderTemplate tree;
-    int stopAfter = -1; // creations (status lines) before Stop is pressed; -1: never
-    int statuses = 0;
-    QString outcome;
-
-    QString TargetFolderText() const override { return in[0]; }
-    QString HeaderText() const override { return in[1]; }
-    QString FooterText() const override { return in[2]; }
-    QString MinimumText() const override { return in[3]; }
-    QString MaximumText() const override { return in[4]; }
-    QString DigitCountText() const override { return in[5]; }
-    qint64 Step() const override { return step; }
-    const SubfolderTemplate* Subfolders() const override { return &tree; }
-    void SetStatus(const QString&) override { ++statuses; }
-    void SetProgress(float) override {}
-    bool Ask(const QString&) override { return true; }
-    void Tell(const QString& text, MessageKind) override { outcome = text; }
-    bool StopRequested() override { return stopAfter >= 0 && statuses >= stopAfter; }
-    void LockInputs() override {}
-    void UnlockInputs() override {}
-    void PumpEvents() override {}
-};
-
-class Store : public SettingsStore
-{
-public:
-    bool SaveSettings(const QString&, const QString&, const SettingsEntries&) override
-    {
-        return true;
-    }
-};
-
-QStringList Entries(const QString& folder)
-{
-    QStringList found;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        found << QDir(folder).relativeFilePath(it.next());
-    found.sort();
-    return found;
-}
+using Window = test::FakeRunWindow;
+using test::Entries;
 
 } // namespace
 
@@ -221,11 +173,10 @@ private slots:
         window.tree = *SubfolderTemplate::FromText(tree, nullptr);
         window.stopAfter = stopAfter;
         LocalFileSystem fileSystem;
-        Store store;
         QTemporaryDir journals;
         const RunResult result =
-            RunBatch(window, fileSystem, store, {.journalFolder = journals.path()});
-        QCOMPARE(window.outcome, outcome);
+            RunBatch(window, fileSystem, window, {.journalFolder = journals.path()});
+        QCOMPARE(window.told, outcome);
         QCOMPARE(Entries(dir.path()), expected);
         QCOMPARE(result.cutTree, cut);
         QCOMPARE(result.made, qint64(expected.size() - prepared.size()));
@@ -248,8 +199,7 @@ private slots:
         window.in = QStringList{dir.path(), "n", "", "1", "2", "0"};
         window.tree = *SubfolderTemplate::FromText("a/x\na/y\nb", nullptr);
         LocalFileSystem fileSystem;
-        Store store;
-        const RunResult result = RunBatch(window, fileSystem, store, {.journalFolder = QString()});
+        const RunResult result = RunBatch(window, fileSystem, window, {.journalFolder = QString()});
         QCOMPARE(result.made, qint64(10));
         QFile file(dir.path() + "/n2/a/y/note.txt");
         QVERIFY(file.open(QIODevice::WriteOnly));
